@@ -1,0 +1,57 @@
+// The demo portal: a local imitation of the fund portal, serving a generated universe.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fundlens::demo {
+
+enum class FaultMode { None, Drop, Http500, Truncate, Slow, Garbage };
+
+struct PortalOptions {
+    std::string host = "127.0.0.1";
+    int port = 0;                 // 0: a free port
+    int latencyMs = 0;            // every answer delayed by this much
+    FaultMode fault = FaultMode::None;
+    double faultRate = 1.0;       // share of answers that get the fault, 0..1
+    int announceVersion = 4;      // version the update page announces
+    std::uint64_t seed = 1;       // the generated universe depends on it alone
+};
+
+// What arrived at the portal, for tests.
+struct RecordedRequest {
+    std::string method;
+    std::string path;
+    std::string query;            // raw query, without '?'
+    std::vector<std::pair<std::string, std::string>> headers; // as sent, in order
+};
+
+class Universe;
+
+// Runs the portal's HTTP server on its own threads. Start() returns once it listens.
+class DemoPortal {
+public:
+    explicit DemoPortal(PortalOptions options = {});
+    ~DemoPortal(); // stops the server
+    DemoPortal(const DemoPortal&) = delete;
+    DemoPortal& operator=(const DemoPortal&) = delete;
+
+    bool Start();
+    void Stop();
+
+    int Port() const;
+    std::string BaseUrl() const; // "http://127.0.0.1:PORT"
+
+    const Universe& universe() const;
+
+    std::vector<RecordedRequest> Requests() const;
+    void ClearRequests();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace fundlens::demo
