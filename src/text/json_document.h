@@ -19,12 +19,12 @@ class JsonDocument {
 public:
     // Type codes of TypeOf.
     enum Type : int {
-        Null = 0,     // null, or nothing there
+        Null = 0, // null, or nothing there
         Number = 2,
         Object = 4,
         Array = 5,
         String = 6,
-        Other = -1,   // boolean, or a path whose evaluation fails
+        Other = -1, // boolean, or a path whose evaluation fails
     };
 
     static constexpr int MaxDepth = 512;

@@ -22,7 +22,8 @@ Text operator""_gbk(const char* utf8, std::size_t length);
 // The text between the first `left` at or after `start` and the first `right` after it.
 // "#引号" in either marker stands for a double quote. start 0 and 1 both mean the first byte.
 // Empty when either marker is missing; an empty left marker matches at `start`,
-// an empty right marker yields an empty result.
+// an empty right marker yields an empty result. Markers are found on character boundaries
+// only: never at the second byte of a two-byte character (as for every search below).
 Text TextBetween(const Text& text, const Text& left, const Text& right, int start = 0,
                  bool ignoreCase = false);
 
@@ -53,34 +54,40 @@ Bytes TextToUtf16(const Text& text, bool dropTerminator = false);
 Text Utf16ToText(const Bytes& utf16);
 
 // GBK text of UTF-8 bytes. Characters GBK lacks, and invalid bytes, become '?'.
+// A leading byte-order mark is dropped.
 Text Utf8ToText(std::string_view utf8);
 
 // UTF-8 bytes of GBK text. Invalid GBK bytes become '?'.
 std::string TextToUtf8(std::string_view text);
 
-// GBK text of bytes in any charset iconv knows ("utf-8", "big5", ...).
-// Returns false (and leaves `out` alone) when the charset is unknown.
+// GBK text of bytes in any charset iconv knows ("utf-8", "big5", ...); undecodable bytes
+// become '?'. Returns false (and leaves `out` alone) when the charset is unknown.
 bool CharsetToText(std::string_view bytes, const std::string& charset, Text& out);
 
 // Percent-encoding. With keepSafe, '-', '.', digits and ASCII letters stay as they are;
 // every other byte becomes %XX (upper case). With asUtf8 the text is first turned into UTF-8.
 Text UrlEncode(const Text& text, bool keepSafe, bool asUtf8);
 
-// Applies up to five (find, replacement) pairs one after another, each replacing every
-// occurrence. An empty find text changes nothing.
+// Applies (find, replacement) pairs one after another, each replacing every occurrence;
+// callers pass up to five. An empty find text changes nothing.
 Text MultiReplace(const Text& text, std::initializer_list<std::pair<Text, Text>> pairs);
 
 // Every occurrence of `find` replaced by `replacement` (empty find: unchanged).
 Text ReplaceAll(const Text& text, const Text& find, const Text& replacement);
 
-// Byte-wise search from 0-based `from`; ignoreCase compares ASCII letters without case.
+// Byte-wise search from 0-based `from` (a character boundary) for an occurrence that starts
+// on a character boundary; ignoreCase compares ASCII letters without case.
 // Returns the 0-based offset or std::string::npos.
 std::size_t FindText(const Text& text, const Text& what, std::size_t from = 0,
                      bool ignoreCase = false);
 
 // Numeric comparisons with the system's tolerance of 1e-7.
 inline constexpr double Tolerance = 1e-7;
-inline bool IsZero(double v) { return v <= Tolerance && v >= -Tolerance; }
-inline bool IsAbove(double v, double x) { return v - x > Tolerance; }
+inline bool IsZero(double v) {
+    return v <= Tolerance && v >= -Tolerance;
+}
+inline bool IsAbove(double v, double x) {
+    return v - x > Tolerance;
+}
 
 } // namespace fundlens
