@@ -1,5 +1,6 @@
 #include "text/gbk.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iconv.h>
@@ -249,6 +250,22 @@ char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
         length = k + 1;
     }
     return cp;
+}
+
+void AdvanceToUtf8Offset(std::string_view gbk, std::size_t& g, std::size_t& u, std::size_t target) {
+    const Tables& t = GetTables();
+    while (u < target && g < gbk.size()) {
+        const std::size_t limit = std::min(gbk.size() - g, target - u);
+        const std::size_t run = AsciiRun(gbk.data() + g, gbk.data() + g + limit);
+        if (run > 0) {
+            g += run;
+            u += run;
+            continue;
+        }
+        std::size_t length;
+        u += Utf8Length(DecodeWith(t, gbk, g, length));
+        g += length;
+    }
 }
 
 std::string ToUtf8(std::string_view gbk) {

@@ -49,6 +49,11 @@ std::size_t PutUtf8(char32_t cp, char* out);
 // the maximal invalid prefix (at least one byte).
 char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length);
 
+// Walks a GBK text alongside its UTF-8 form (as ToUtf8 makes it): from the GBK offset `g` and
+// the UTF-8 offset `u` of the same character boundary, moves both forward until `u` reaches
+// `target` (a character boundary of the UTF-8 form), or the text ends.
+void AdvanceToUtf8Offset(std::string_view gbk, std::size_t& g, std::size_t& u, std::size_t target);
+
 // Whole-text walks.
 std::string ToUtf8(std::string_view gbk);
 std::string FromUtf8(std::string_view utf8);

@@ -30,17 +30,19 @@ public:
     Text GetPattern() const;
 
     // The subject with the matches replaced ("$1".."$99" for groups, "$&" whole match,
-    // "$$" a dollar). The kept subject is not changed.
+    // "$`" / "$'" the text before / after it, "$$" a dollar). The kept subject is not
+    // changed. Empty before the first Create and after a failed one.
     Text Replace(const Text& replacement) const;
 
     int MatchCount() const;
 
-    // Text of match `index`; `position` (when given) receives its 0-based byte offset in
-    // the GBK subject, or -2 when there is no such match.
+    // Text of match `index`; `position` (when given) receives its exact 0-based byte offset
+    // in the GBK subject, or -2 when there is no such match.
     Text MatchText(int index, int* position = nullptr) const;
 
     // Text of capture group `group` of match `index`; empty when either is missing or the
-    // group did not take part. `position` as for MatchText.
+    // group did not take part. `position` as for MatchText (the group's own offset; -2 when
+    // it did not take part).
     Text SubMatchText(int index, int group, int* position = nullptr) const;
 
     // Number of capture groups of the first match; 0 when nothing matched.
