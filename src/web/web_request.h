@@ -13,22 +13,22 @@ namespace fundlens {
 struct WebCall {
     // in
     Text url;
-    int method = 0;            // 0 GET, 1 POST, 2 HEAD, 3 PUT; anything else GET
-    Text postData;             // request body, sent as is; empty: no body
+    int method = 0;              // 0 GET, 1 POST, 2 HEAD, 3 PUT; anything else GET
+    Text postData;               // request body, sent as is; empty: no body
     std::optional<Text> cookies; // in/out; std::nullopt = omitted (library cookies off)
-    Text extraHeaders;         // extra request lines separated by CR LF, no trailing CR LF
+    Text extraHeaders;           // extra request lines separated by CR LF, no trailing CR LF
     bool noRedirect = false;
-    Text user, password;       // Basic credentials for the server
-    Text proxy;                // host:port; empty: direct
+    Text user, password; // Basic credentials for the server
+    Text proxy;          // host:port; empty: direct
     Text proxyUser, proxyPassword;
-    int timeoutSeconds = 0;    // 0 or less: 30
+    int timeoutSeconds = 0; // 0 or less: 30
 
     // out
-    Text newCookies;           // cookies the final answer set: "a=1; b=2"
-    Text responseHeaders;      // raw header block of the final answer, status line first, CR LF
-    Text location;             // value of the final answer's "Location: " line
-    Text status;               // "200 OK", or a numbered message "711 发送请求失败!" (GBK)
-    Bytes bodyBytes;           // raw body as received
+    Text newCookies;      // cookies the final answer set: "a=1; b=2"
+    Text responseHeaders; // raw header block of the final answer, status line first, CR LF
+    Text location;        // value of the final answer's "Location: " line
+    Text status;          // "200 OK", or a numbered message "711 发送请求失败!" (GBK)
+    Bytes bodyBytes;      // raw body as received
 };
 
 // Fetches `call.url`; returns the body as GBK text (converted from a charset declared by a
@@ -41,14 +41,14 @@ Text WebRequest(const Text& url);
 // The in and out fields of one WebRequestBytes call.
 struct BytesCall {
     Text url;
-    int method = 0;            // 0 GET, 1 POST, 2 HEAD; anything else GET
+    int method = 0; // 0 GET, 1 POST, 2 HEAD; anything else GET
     Text postData;
     std::optional<Text> cookies; // in/out
-    Text newCookies;           // out
-    Text extraHeaders;         // in/out: on return the complete header block sent
-    Text responseHeaders;      // out
+    Text newCookies;             // out
+    Text extraHeaders;           // in/out: on return the complete header block sent
+    Text responseHeaders;        // out
     bool noRedirect = false;
-    Bytes postBytes;           // in/out
+    Bytes postBytes; // in/out
     Text proxy;
 };
 

@@ -1,0 +1,133 @@
+#include "web/cookies.h"
+
+#include <string_view>
+
+namespace fundlens {
+namespace {
+
+constexpr std::string_view DeletedMark = "=deleted";
+
+bool IsGbkLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
+
+// The text without ASCII spaces and without the full-width GBK blank A1 A1. The text is
+// walked character by character, so the A1 of one character and the A1 of the next are
+// never taken for a blank.
+Text RemoveBlanks(const Text& text) {
+    Text out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (IsGbkLeadByte(b) && i + 1 < text.size()) {
+            const auto trail = static_cast<unsigned char>(text[i + 1]);
+            if (!(b == 0xA1 && trail == 0xA1))
+                out.append(text, i, 2);
+            i += 2;
+            continue;
+        }
+        if (b != ' ')
+            out += text[i];
+        ++i;
+    }
+    return out;
+}
+
+// Items between separators; empty items in the middle stay, an empty remainder at the end
+// does not.
+std::vector<Text> SplitItems(const Text& text, std::string_view separator) {
+    std::vector<Text> items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, start);
+        if (at == Text::npos) {
+            if (start < text.size())
+                items.push_back(text.substr(start));
+            return items;
+        }
+        items.push_back(text.substr(start, at - start));
+        start = at + separator.size();
+    }
+}
+
+Text TrimSpaces(const Text& text) {
+    const std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == Text::npos)
+        return Text();
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+bool HasName(const std::vector<Text>& items, const Text& name) {
+    for (const Text& item : items) {
+        if (CookieName(item) == name)
+            return true;
+    }
+    return false;
+}
+
+bool IsDeleted(const Text& item) {
+    return item.size() >= DeletedMark.size() &&
+           std::string_view(item).substr(item.size() - DeletedMark.size()) == DeletedMark;
+}
+
+} // namespace
+
+Text CookieName(const Text& item) {
+    return TrimSpaces(item.substr(0, item.find('=')));
+}
+
+bool CookieListHasName(const Text& list, const Text& name) {
+    return HasName(SplitItems(list, ";"), name);
+}
+
+int FindItem(const std::vector<Text>& list, const Text& text) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == text)
+            return static_cast<int>(i) + 1;
+    }
+    return -1;
+}
+
+Text RemoveDuplicateItems(const Text& text, const Text& separator) {
+    if (separator.empty())
+        return text;
+    std::vector<Text> kept;
+    for (Text& item : SplitItems(text, separator)) {
+        if (FindItem(kept, item) == -1)
+            kept.push_back(std::move(item));
+    }
+    Text joined;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i > 0)
+            joined += separator;
+        joined += kept[i];
+    }
+    return joined;
+}
+
+Text MergeCookies(Text& oldCookies, Text& newCookies) {
+    oldCookies = RemoveBlanks(oldCookies);
+    newCookies = RemoveBlanks(newCookies);
+
+    // New values win; old cookies the answer did not mention follow the new ones.
+    std::vector<Text> merged = SplitItems(newCookies, ";");
+    for (Text& item : SplitItems(oldCookies, ";")) {
+        if (!HasName(merged, CookieName(item)))
+            merged.push_back(std::move(item));
+    }
+
+    Text joined;
+    bool first = true;
+    for (const Text& item : merged) {
+        if (IsDeleted(item))
+            continue;
+        if (!first)
+            joined += "; ";
+        joined += item;
+        first = false;
+    }
+    oldCookies = RemoveDuplicateItems(joined, "; ");
+    return oldCookies;
+}
+
+} // namespace fundlens

@@ -1,0 +1,478 @@
+// The libcurl core: one reusable handle per thread, driven through a per-thread multi handle
+// so that a transfer can be woken and ended at once when the program shuts down.
+#include "web/transfer.h"
+
+#include "web/web_request.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <curl/curl.h>
+#include <memory>
+#include <mutex>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <string_view>
+
+namespace fundlens {
+namespace web {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Longest single wait for socket activity; abort requests wake the wait at once anyway.
+constexpr int MaxPollMilliseconds = 1000;
+
+// ---------------------------------------------------------------- process-wide state
+
+void GlobalInit() {
+    static const bool initialised = [] { return curl_global_init(CURL_GLOBAL_ALL) == CURLE_OK; }();
+    (void)initialised;
+}
+
+struct Registry {
+    std::mutex mutex;
+    std::vector<CURLM*> multis; // one per thread that has made a request
+    std::string extraCaBundle;
+};
+
+Registry& TheRegistry() {
+    static auto* registry = new Registry; // never destroyed: threads may outlive statics
+    return *registry;
+}
+
+std::atomic<bool> g_aborted{false};
+
+std::string ExtraCaBundle() {
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    return registry.extraCaBundle;
+}
+
+// ---------------------------------------------------------------- per-thread handles
+
+struct ThreadHandles {
+    CURLM* multi = nullptr;
+    CURL* easy = nullptr;
+    bool cookieEngineUsed = false; // the library keeps its cookie engine on across resets
+
+    ThreadHandles() {
+        GlobalInit();
+        multi = curl_multi_init();
+        easy = curl_easy_init();
+        if (multi) {
+            Registry& registry = TheRegistry();
+            std::lock_guard lock(registry.mutex);
+            registry.multis.push_back(multi);
+        }
+    }
+    ~ThreadHandles() {
+        if (multi) {
+            Registry& registry = TheRegistry();
+            std::lock_guard lock(registry.mutex);
+            std::erase(registry.multis, multi);
+        }
+        if (easy)
+            curl_easy_cleanup(easy);
+        if (multi)
+            curl_multi_cleanup(multi);
+    }
+    ThreadHandles(const ThreadHandles&) = delete;
+    ThreadHandles& operator=(const ThreadHandles&) = delete;
+
+    // A handle whose cookie engine must be off: a handle that ever had it on is replaced
+    // (connections live in the multi handle, so none is lost).
+    void PrepareEasy(bool wantCookieEngine) {
+        if (easy && !wantCookieEngine && cookieEngineUsed) {
+            curl_easy_cleanup(easy);
+            easy = curl_easy_init();
+            cookieEngineUsed = false;
+        }
+        if (easy)
+            curl_easy_reset(easy);
+        cookieEngineUsed = cookieEngineUsed || wantCookieEngine;
+    }
+};
+
+ThreadHandles& Handles() {
+    thread_local ThreadHandles handles;
+    return handles;
+}
+
+// ---------------------------------------------------------------- one transfer
+
+enum class Phase {
+    Connecting,     // resolving, connecting, TLS, proxy tunnel (also before a redirect hop)
+    AwaitingAnswer, // request going out, waiting for the answer's header block
+    ReadingBody,    // the final answer's header block is in
+};
+
+struct TransferState {
+    bool followRedirects = true;
+    std::string caBundle;
+
+    Phase phase = Phase::Connecting;
+    Clock::time_point lastActivity = Clock::now();
+    curl_off_t lastUploaded = 0;
+
+    bool inBlock = false;
+    bool blockHasLocation = false;
+    int blockStatus = 0;
+    std::string block;         // header block being received
+    std::string completeBlock; // last complete non-interim block
+    bool anyAnswer = false;
+    Bytes body;
+};
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// The three-digit code of a status line "HTTP/x[.y] nnn ...", or 0.
+int StatusCodeOf(std::string_view line) {
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string_view::npos)
+        return 0;
+    int code = 0;
+    int digits = 0;
+    for (std::size_t i = line.find_first_not_of(' ', blank); i < line.size() && digits < 3;
+         ++i, ++digits) {
+        if (line[i] < '0' || line[i] > '9')
+            return 0;
+        code = code * 10 + (line[i] - '0');
+    }
+    return digits == 3 ? code : 0;
+}
+
+void EndOfBlock(TransferState& st) {
+    st.inBlock = false;
+    st.block += "\r\n";
+    if (st.blockStatus >= 100 && st.blockStatus < 200) { // interim answer: not shown
+        st.block.clear();
+        return;
+    }
+    st.completeBlock = std::move(st.block);
+    st.block.clear();
+    st.anyAnswer = true;
+    const bool redirect = st.blockStatus >= 300 && st.blockStatus < 400 && st.blockHasLocation;
+    st.phase = (st.followRedirects && redirect) ? Phase::Connecting : Phase::ReadingBody;
+}
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto& st = *static_cast<TransferState*>(user);
+    const size_t length = size * count;
+    st.lastActivity = Clock::now();
+    std::string_view line(data, length);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+
+    if (!st.inBlock) {
+        if (!line.starts_with("HTTP/"))
+            return length; // trailers after a chunked body: not part of the answer's block
+        st.inBlock = true;
+        st.block.clear();
+        st.blockHasLocation = false;
+        st.blockStatus = StatusCodeOf(line);
+        st.body.clear(); // a new answer: whatever came before belonged to an earlier one
+    }
+    if (line.empty()) {
+        EndOfBlock(st);
+        return length;
+    }
+    st.block.append(line);
+    st.block += "\r\n";
+    if (StartsWithNoCase(line, "location:"))
+        st.blockHasLocation = true;
+    return length;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto& st = *static_cast<TransferState*>(user);
+    const size_t length = size * count;
+    st.lastActivity = Clock::now();
+    if (st.body.size() + length > MaxBodyBytes)
+        return 0; // ends the transfer as a failed read
+    st.body.insert(st.body.end(), data, data + length);
+    return length;
+}
+
+int OnRequestStart(void* user, char*, char*, int, int) {
+    auto& st = *static_cast<TransferState*>(user);
+    st.phase = Phase::AwaitingAnswer;
+    st.lastActivity = Clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    auto& st = *static_cast<TransferState*>(user);
+    if (uploaded != st.lastUploaded) {
+        st.lastUploaded = uploaded;
+        st.lastActivity = Clock::now();
+    }
+    return g_aborted.load() ? 1 : 0;
+}
+
+// Adds the certificates of the extra CA bundle to the store libcurl filled from the system.
+CURLcode OnSslContext(CURL*, void* sslContext, void* user) {
+    const auto& path = *static_cast<const std::string*>(user);
+    X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslContext));
+    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_file(path.c_str(), "r"), &BIO_free);
+    if (!store || !bio)
+        return CURLE_OK; // verification then fails for servers only that bundle vouches for
+    while (X509* cert = PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr)) {
+        X509_STORE_add_cert(store, cert);
+        X509_free(cert);
+    }
+    return CURLE_OK;
+}
+
+struct HeaderList {
+    curl_slist* list = nullptr;
+    ~HeaderList() { curl_slist_free_all(list); }
+    bool Add(const std::string& line) {
+        curl_slist* grown = curl_slist_append(list, line.c_str());
+        if (!grown)
+            return false;
+        list = grown;
+        return true;
+    }
+};
+
+void SetMethod(CURL* easy, const TransferRequest& request) {
+    const auto size = static_cast<curl_off_t>(request.body.size());
+    if (request.verb == "HEAD") {
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        if (request.sendBody && !request.body.empty()) {
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, size);
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
+            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, "HEAD");
+        }
+    } else if (request.verb == "POST" || request.sendBody || request.verb != "GET") {
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, request.sendBody ? size : 0);
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.sendBody ? request.body.data() : "");
+        if (request.verb != "POST")
+            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
+    } else {
+        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    }
+}
+
+bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, HeaderList& headers) {
+    const long timeout =
+        request.timeoutSeconds > 0 ? request.timeoutSeconds : DefaultTimeoutSeconds;
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(MaxRedirects));
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, timeout);
+
+    // An empty proxy means a direct connection: proxy variables of the environment are ignored.
+    curl_easy_setopt(easy, CURLOPT_PROXY, request.proxy.c_str());
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    if (!request.proxy.empty() && !request.proxyUser.empty() && !request.proxyPassword.empty()) {
+        curl_easy_setopt(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
+        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, request.proxyUser.c_str());
+        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
+    }
+    if (!request.user.empty() && !request.password.empty()) {
+        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        curl_easy_setopt(easy, CURLOPT_USERNAME, request.user.c_str());
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, request.password.c_str());
+    }
+    if (!request.userAgent.empty())
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
+
+    for (const std::string& line : request.headerLines) {
+        if (!line.empty() && !headers.Add(line))
+            return false;
+    }
+    if (!headers.Add("Expect:")) // bodies go out at once, never after a 100-continue wait
+        return false;
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list);
+
+    curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL"); // nothing survives from an earlier call
+    if (request.cookieEngine)
+        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+
+    SetMethod(easy, request);
+
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &st);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &st);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &OnRequestStart);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &st);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &st);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+
+    if (!st.caBundle.empty()) {
+        curl_easy_setopt(easy, CURLOPT_CA_CACHE_TIMEOUT, 0L); // never add to a shared store
+        curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &OnSslContext);
+        curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &st.caBundle);
+    }
+    return true;
+}
+
+enum class Stop { None, Aborted, Stalled };
+
+TransferOutcome Classify(CURLcode code, Stop stop, const TransferState& st) {
+    if (code == CURLE_ABORTED_BY_CALLBACK)
+        stop = Stop::Aborted;
+    if (stop == Stop::None && code == CURLE_OK)
+        return st.completeBlock.empty() ? TransferOutcome::NoAnswer : TransferOutcome::Done;
+    if (st.phase == Phase::ReadingBody)
+        return TransferOutcome::ReadFailed;
+    if (stop == Stop::Aborted)
+        return TransferOutcome::ConnectFailed;
+    if (stop == Stop::Stalled)
+        return TransferOutcome::NoAnswer;
+    switch (code) {
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        // Before any answer the URL itself is at fault; after one, a redirect target is.
+        return st.anyAnswer ? TransferOutcome::NoAnswer : TransferOutcome::BadUrl;
+    case CURLE_TOO_MANY_REDIRECTS:
+        return TransferOutcome::NoAnswer;
+    case CURLE_SEND_ERROR:
+        return TransferOutcome::ConnectFailed;
+    default:
+        return st.phase == Phase::Connecting ? TransferOutcome::ConnectFailed
+                                             : TransferOutcome::NoAnswer;
+    }
+}
+
+// Runs the configured handle to its end, or until aborted, or until it makes no progress
+// for `timeoutSeconds` once the request is going out.
+std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, long timeoutSeconds) {
+    const auto limit = std::chrono::seconds(timeoutSeconds);
+    CURLcode code = CURLE_OK;
+    Stop stop = Stop::None;
+    curl_multi_add_handle(multi, easy);
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+                if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+                    code = message->data.result;
+            }
+            break;
+        }
+        if (g_aborted.load()) {
+            stop = Stop::Aborted;
+            break;
+        }
+        auto wait = std::chrono::milliseconds(MaxPollMilliseconds);
+        if (st.phase != Phase::Connecting) {
+            const auto idle = Clock::now() - st.lastActivity;
+            if (idle >= limit) {
+                stop = Stop::Stalled;
+                break;
+            }
+            wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(limit - idle));
+        }
+        curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+    }
+    curl_multi_remove_handle(multi, easy);
+    return {code, stop};
+}
+
+} // namespace
+
+bool IsHttpUrl(const std::string& url) {
+    GlobalInit();
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+        return false;
+    char* scheme = nullptr;
+    char* host = nullptr;
+    bool ok = curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+              curl_url_get(parsed.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK;
+    ok = ok && (std::string_view(scheme) == "http" || std::string_view(scheme) == "https") &&
+         *host != '\0';
+    curl_free(scheme);
+    curl_free(host);
+    return ok;
+}
+
+std::string EscapeUrlBytes(const std::string& url) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(url.size());
+    for (const char c : url) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b >= 0x7F) {
+            out += '%';
+            out += hex[b >> 4];
+            out += hex[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+TransferResult PerformTransfer(const TransferRequest& request) {
+    TransferResult result;
+    if (!IsHttpUrl(request.url)) {
+        result.outcome = TransferOutcome::BadUrl;
+        return result;
+    }
+    if (g_aborted.load())
+        return result; // ConnectFailed
+
+    ThreadHandles& handles = Handles();
+    handles.PrepareEasy(request.cookieEngine);
+    if (!handles.multi || !handles.easy)
+        return result;
+
+    TransferState st;
+    st.followRedirects = request.followRedirects;
+    st.caBundle = ExtraCaBundle();
+    HeaderList headers;
+    if (!Configure(handles.easy, request, st, headers))
+        return result;
+
+    const long timeout =
+        request.timeoutSeconds > 0 ? request.timeoutSeconds : DefaultTimeoutSeconds;
+    const auto [code, stop] = Drive(handles.multi, handles.easy, st, timeout);
+    result.outcome = Classify(code, stop, st);
+    if (result.outcome == TransferOutcome::Done || result.outcome == TransferOutcome::ReadFailed) {
+        result.headerBlock = std::move(st.completeBlock);
+        result.body = std::move(st.body);
+    }
+    return result;
+}
+
+} // namespace web
+
+void SetExtraCaBundle(const Text& path) {
+    web::Registry& registry = web::TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.extraCaBundle = path;
+}
+
+void AbortAllTransfers() {
+    web::g_aborted.store(true);
+    web::Registry& registry = web::TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    for (CURLM* multi : registry.multis)
+        curl_multi_wakeup(multi);
+}
+
+} // namespace fundlens

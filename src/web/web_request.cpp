@@ -1,0 +1,164 @@
+// WebRequest: the general HTTP routine. Body as GBK text, numbered messages on failure.
+#include "web/web_request.h"
+
+#include "text/regex_matcher.h"
+#include "web/cookies.h"
+#include "web/headers.h"
+#include "web/transfer.h"
+
+#include <memory>
+#include <mutex>
+#include <string_view>
+
+namespace fundlens {
+namespace {
+
+using PumpHook = std::shared_ptr<const std::function<void()>>;
+
+// Only this many bytes of the body are searched for a charset declaration.
+constexpr std::size_t CharsetSearchBytes = 1024;
+constexpr const char* CharsetPattern = R"(<meta.+?charset=[^\w]?([-\w]+))";
+
+std::mutex g_hookMutex;
+PumpHook g_hook;
+
+PumpHook CurrentPumpHook() {
+    std::lock_guard lock(g_hookMutex);
+    return g_hook;
+}
+
+void Pump(const PumpHook& hook) {
+    if (hook && *hook)
+        (*hook)();
+}
+
+const char* VerbOf(int method) {
+    switch (method) {
+    case 1:
+        return "POST";
+    case 2:
+        return "HEAD";
+    case 3:
+        return "PUT";
+    default:
+        return "GET";
+    }
+}
+
+Text FailureMessage(web::TransferOutcome outcome) {
+    switch (outcome) {
+    case web::TransferOutcome::BadUrl:
+        return "701 解析URL地址失败!"_gbk;
+    case web::TransferOutcome::NoAnswer:
+        return "712 服务器未响应!"_gbk;
+    case web::TransferOutcome::ReadFailed:
+        return "713 读取数据失败!"_gbk;
+    default:
+        return "711 发送请求失败!"_gbk;
+    }
+}
+
+web::TransferRequest RequestOf(const WebCall& call) {
+    web::TransferRequest request;
+    request.url = web::EscapeUrlBytes(web::DropTrailingBlanks(call.url));
+    request.verb = VerbOf(call.method);
+    request.sendBody = !call.postData.empty();
+    request.body = call.postData;
+    request.headerLines = web::HeaderLines(
+        web::BuildRequestHeaderBlock(call.extraHeaders, call.cookies.value_or("")));
+    request.cookieEngine = call.cookies.has_value();
+    request.followRedirects = !call.noRedirect;
+    request.user = call.user;
+    request.password = call.password;
+    request.proxy = call.proxy;
+    request.proxyUser = call.proxyUser;
+    request.proxyPassword = call.proxyPassword;
+    request.timeoutSeconds =
+        call.timeoutSeconds > 0 ? call.timeoutSeconds : web::DefaultTimeoutSeconds;
+    return request;
+}
+
+// Cookies and location of the final answer's header lines; the pump runs after each line.
+void ReadHeaderLines(WebCall& call, const PumpHook& hook) {
+    call.newCookies.clear();
+    call.location.clear();
+    for (const Text& line : web::HeaderLines(call.responseHeaders)) {
+        if (const auto cookie = web::CookieOfLine(line)) {
+            if (!call.newCookies.empty())
+                call.newCookies += "; ";
+            call.newCookies += *cookie;
+        }
+        if (const auto location = web::LocationOfLine(line))
+            call.location = *location;
+        Pump(hook);
+    }
+    if (call.cookies)
+        MergeCookies(*call.cookies, call.newCookies);
+}
+
+Text UpToFirstNul(std::string_view bytes) {
+    return Text(bytes.substr(0, bytes.find('\0')));
+}
+
+// The charset a meta tag near the start of the page declares; empty when none does.
+Text DeclaredCharset(const Text& bodyText) {
+    RegexMatcher matcher;
+    if (!matcher.Create(CharsetPattern, bodyText.substr(0, CharsetSearchBytes)) ||
+        matcher.MatchCount() < 1)
+        return Text();
+    return matcher.SubMatchText(1, 1);
+}
+
+// The body as GBK text: decoded from the declared charset unless it is GBK already or the
+// charset is unknown, in which case the bytes stand as received.
+Text BodyText(const Bytes& body) {
+    const std::string_view bytes(reinterpret_cast<const char*>(body.data()), body.size());
+    Text text = UpToFirstNul(bytes);
+    const Text charset = DeclaredCharset(text);
+    if (charset.empty() || charset == "gbk" || charset == "gb2312")
+        return text;
+    Text decoded;
+    if (!CharsetToText(bytes, charset, decoded))
+        return text;
+    return UpToFirstNul(decoded);
+}
+
+} // namespace
+
+Text WebRequest(WebCall& call) {
+    const PumpHook hook = CurrentPumpHook();
+    web::TransferResult result = web::PerformTransfer(RequestOf(call));
+    if (result.outcome != web::TransferOutcome::Done &&
+        result.outcome != web::TransferOutcome::ReadFailed) {
+        call.status = FailureMessage(result.outcome);
+        Pump(hook);
+        return Text();
+    }
+
+    // A broken body is reported as such; what arrived is still handed out.
+    call.responseHeaders = web::NormaliseSetCookie(result.headerBlock);
+    call.status = result.outcome == web::TransferOutcome::Done
+                      ? web::StatusTextOf(call.responseHeaders)
+                      : FailureMessage(result.outcome);
+    ReadHeaderLines(call, hook);
+    call.bodyBytes = std::move(result.body);
+    Text text = BodyText(call.bodyBytes);
+    Pump(hook);
+    return text;
+}
+
+Text WebRequest(const Text& url) {
+    WebCall call;
+    call.url = url;
+    return WebRequest(call);
+}
+
+void SetPumpHook(std::function<void()> hook) {
+    PumpHook stored;
+    if (hook)
+        stored = std::make_shared<const std::function<void()>>(std::move(hook));
+    std::lock_guard lock(g_hookMutex);
+    g_hook = std::move(stored);
+}
+
+} // namespace fundlens
