@@ -12,19 +12,25 @@ enum class FaultMode { None, Drop, Http500, Truncate, Slow, Garbage };
 
 struct PortalOptions {
     std::string host = "127.0.0.1";
-    int port = 0;                 // 0: a free port
-    int latencyMs = 0;            // every answer delayed by this much
+    int port = 0;      // 0: a free port
+    int latencyMs = 0; // every answer delayed by this much
     FaultMode fault = FaultMode::None;
-    double faultRate = 1.0;       // share of answers that get the fault, 0..1
-    int announceVersion = 4;      // version the update page announces
-    std::uint64_t seed = 1;       // the generated universe depends on it alone
+    double faultRate = 1.0;  // share of answers that get the fault, 0..1
+    int announceVersion = 4; // version the update page announces
+    std::uint64_t seed = 1;  // the generated universe depends on it alone
+    // "YYYY-MM-DD": the market's last trading day is the last weekday at or before it.
+    // Empty (or unreadable): the machine's date, so the market moves on day by day.
+    std::string date;
 };
+
+// Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "garbage").
+bool ParseFaultMode(const std::string& name, FaultMode& mode);
 
 // What arrived at the portal, for tests.
 struct RecordedRequest {
     std::string method;
     std::string path;
-    std::string query;            // raw query, without '?'
+    std::string query;                                        // raw query, without '?'
     std::vector<std::pair<std::string, std::string>> headers; // as sent, in order
 };
 

@@ -1,0 +1,344 @@
+#include "demo-portal/data_answers.h"
+
+#include "demo-portal/calendar.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace fundlens::demo {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string QuarterCaption(int day) {
+    int y = 0, m = 0, d = 0;
+    SplitDay(day, y, m, d);
+    return std::to_string(y) + "年" + std::to_string((m - 1) / 3 + 1) + "季度";
+}
+
+// "12,345.67"
+std::string Thousands(double value) {
+    const std::string plain = FormatFixed(value, 2);
+    const std::size_t dot = plain.find('.');
+    const std::size_t integerEnd = dot == std::string::npos ? plain.size() : dot;
+    const std::size_t integerStart = plain.front() == '-' ? 1 : 0;
+    std::string out = plain.substr(0, integerStart);
+    for (std::size_t i = integerStart; i < integerEnd; ++i) {
+        out += plain[i];
+        const std::size_t remaining = integerEnd - i - 1;
+        if (remaining > 0 && remaining % 3 == 0) {
+            out += ',';
+        }
+    }
+    return out + plain.substr(integerEnd);
+}
+
+// Quotes and backslashes escaped; line ends kept.
+std::string ScriptTextEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
+// An error answer of the endpoints that check the caller's Referer.
+std::string RefusedJson(std::string_view dataMember) {
+    return "{\"" + std::string(dataMember) +
+           "\":null,\"ErrCode\":-999,\"ErrMsg\":\"非法访问\",\"TotalCount\":0,\"Expansion\":null}";
+}
+
+} // namespace
+
+std::vector<int> DataAnswers::MatchFunds(std::string_view rawKey) const {
+    std::vector<int> result;
+    if (rawKey.empty()) {
+        return result;
+    }
+    const std::string lower = Lower(rawKey);
+    const std::string upper = Upper(rawKey);
+    const bool digits = AllDigits(rawKey);
+    // Buckets by quality: exact code, code prefix, initials, pinyin, name.
+    std::array<std::vector<int>, 5> buckets;
+    const auto& funds = m_universe.Funds();
+    for (std::size_t i = 0; i < funds.size(); ++i) {
+        const Fund& f = funds[i];
+        int bucket = -1;
+        if (digits && f.code == rawKey) {
+            bucket = 0;
+        } else if (digits && f.code.starts_with(rawKey)) {
+            bucket = 1;
+        } else if (f.abbreviation.starts_with(upper)) {
+            bucket = 2;
+        } else if (f.pinyin.starts_with(upper)) {
+            bucket = 3;
+        } else if (Lower(f.name).find(lower) != std::string::npos) {
+            bucket = 4;
+        }
+        if (bucket >= 0) {
+            buckets[static_cast<std::size_t>(bucket)].push_back(static_cast<int>(i));
+        }
+    }
+    for (const auto& bucket : buckets) {
+        for (int i : bucket) {
+            if (static_cast<int>(result.size()) == MaxSuggestions) {
+                return result;
+            }
+            result.push_back(i);
+        }
+    }
+    return result;
+}
+
+std::string DataAnswers::Search(const Query& query) const {
+    const Universe& u = m_universe;
+    std::string json = "{\"ErrCode\":0,\"ErrMsg\":null,\"Datas\":[";
+    bool first = true;
+    for (int i : MatchFunds(query.Get("key"))) {
+        const Fund& f = u.Funds()[static_cast<std::size_t>(i)];
+        const Manager& lead =
+            u.Managers()[static_cast<std::size_t>(f.managements.front().managers.front())];
+        if (!first) {
+            json += ',';
+        }
+        first = false;
+        const std::string name = JsonEscape(f.name);
+        json += "{\"_id\":\"" + f.code + "\",\"CODE\":\"" + f.code + "\",\"NAME\":\"" + name +
+                "\",\"JP\":\"" + f.abbreviation +
+                "\",\"CATEGORY\":700,\"CATEGORYDESC\":\"基金\",\"STOCKMARKET\":\"\","
+                "\"BACKCODE\":\"\",\"MatchCount\":1,\"FundBaseInfo\":{\"_id\":\"" +
+                f.code + "\",\"FCODE\":\"" + f.code + "\",\"SHORTNAME\":\"" + name +
+                "\",\"FTYPE\":\"" + std::string(FundTypeCaption(f.type)) +
+                "\",\"DWJZ\":" + FormatFixed(Universe::NavAt(f, u.LastIndex()), 4) +
+                ",\"FSRQ\":\"" + FormatDay(u.LastTradingDay()) + "\",\"JJGS\":\"" +
+                std::string(FundHouses()[static_cast<std::size_t>(f.house)].text) +
+                "基金\",\"JJJL\":\"" + JsonEscape(lead.name) + "\",\"ISBUY\":\"1\"}}";
+    }
+    // "Datas" stays the last member: callers cut the answer at its closing "]})".
+    json += "]}";
+    return Jsonp(SafeCallback(query.Get("callback")), json);
+}
+
+std::string DataAnswers::Rating(const Query& query, bool refererSent) const {
+    const std::string callback = SafeCallback(query.Get("callback"));
+    if (!refererSent) {
+        return Jsonp(callback, RefusedJson("Data"));
+    }
+    const Fund* fund = m_universe.FindFund(query.Get("fundcode"));
+    int pageIndex = 0;
+    int pageSize = 0;
+    const bool paged = ParseCount(query.Get("pageIndex"), 6, pageIndex) && pageIndex >= 1 &&
+                       ParseCount(query.Get("pageSize"), 4, pageSize) && pageSize >= 1;
+    std::string json = "{\"Data\":[";
+    int total = 0;
+    if (fund && paged) {
+        total = static_cast<int>(fund->ratingHistory.size());
+        const long first = static_cast<long>(pageIndex - 1) * pageSize;
+        for (long i = first; i < total && i < first + pageSize; ++i) {
+            const RatingRecord& r = fund->ratingHistory[static_cast<std::size_t>(i)];
+            const std::string stars = r.rating > 0 ? std::to_string(r.rating) : std::string();
+            if (i > first) {
+                json += ',';
+            }
+            // "SZPJ3" is directly followed by "ZSPJ5": callers cut the rating between them.
+            json += "{\"RDATE\":\"" + FormatDay(r.day) + "\",\"SZPJ3\":\"" + stars +
+                    "\",\"ZSPJ5\":\"\",\"JAPJ\":\"" + stars + "\",\"ZSPJ\":\"\",\"CODE\":\"" +
+                    fund->code + "\"}";
+        }
+    }
+    json += "],\"ErrCode\":0,\"ErrMsg\":null,\"TotalCount\":" + std::to_string(total) +
+            ",\"Expansion\":null,\"PageSize\":" + std::to_string(pageSize) +
+            ",\"PageIndex\":" + std::to_string(pageIndex) + "}";
+    return Jsonp(callback, json);
+}
+
+std::string DataAnswers::Holdings(const Query& query, const std::string& host) const {
+    const Universe& u = m_universe;
+    const Fund* fund = u.FindFund(query.Get("code"));
+    int year = 0, month = 0, day = 0;
+    SplitDay(u.ReportDay(), year, month, day);
+    std::string years;
+    for (int y = year; y > year - 4; --y) {
+        years += (years.empty() ? "" : ",") + std::to_string(y);
+    }
+    if (!fund || query.Get("type") != "jjcc") {
+        return "var apidata={ content:\"\",arryear:[],curyear:0};";
+    }
+    std::string html =
+        "<div class='box'><div class='boxitem w790'><h4 class='t'><label class='left'>"
+        "<a href='//" +
+        host + "/" + fund->code + ".html'>" + HtmlEscape(fund->name) + "</a>&nbsp;&nbsp;" +
+        QuarterCaption(u.ReportDay()) +
+        "股票投资明细</label><label class='right lab2 xq505'>&nbsp;&nbsp;来源：基金季报"
+        "&nbsp;&nbsp;截止至：<font class='px12'>" +
+        FormatDay(u.ReportDay()) +
+        "</font></label></h4><div class='space0'></div><table class='w782 comm tzxq'>"
+        "<thead><tr><th>序号</th><th>股票代码</th><th>股票名称</th><th class='tor'>最新价</th>"
+        "<th class='tor'>涨跌幅</th><th>相关资讯</th><th>占净值<br />比例</th>"
+        "<th class='cgs'>持股数<br />（万股）</th><th class='cgs'>持仓市值<br />（万元）</th>"
+        "</tr></thead><tbody>\r\n";
+    std::string ids;
+    int topLine = 10;
+    if (!ParseCount(query.Get("topline"), 3, topLine) || topLine < 1) {
+        topLine = 10;
+    }
+    int row = 0;
+    for (const Holding& h : fund->holdings) {
+        if (row == topLine) {
+            break;
+        }
+        const Stock& s = u.Stocks()[static_cast<std::size_t>(h.stock)];
+        const std::string link = "//" + host + "/stock/" + s.SecId() + ".html";
+        ++row;
+        // One row per line; the weight follows the archive link's cell.
+        html += "<tr><td>" + std::to_string(row) + "</td><td><a href='" + link + "'>" + s.code +
+                "</a></td><td class='tol'><a href='" + link + "'>" + HtmlEscape(s.name) +
+                "</a></td><td class='tor'><span data-id='dq" + s.code +
+                "'></span></td><td class='tor'><span data-id='zd" + s.code +
+                "'></span></td><td class='xglj'><a href='" + link + "#news'>变动详情</a><a href='" +
+                link + "#bbs'>股吧</a><a href='" + link + "#quote'>行情</a><a href='" + link +
+                "#profile'>档案</a></td><td class='tor'>" + FormatFixed(h.weightPct, 2) +
+                "%</td><td class='tor'>" + Thousands(h.sharesWan) + "</td><td class='tor'>" +
+                Thousands(h.valueWan) + "</td></tr>\r\n";
+        ids += s.SecId() + ",";
+    }
+    html += "</tbody></table><div class='hide' id='gpdmList'>" + ids + "</div></div></div>";
+    // The rows keep their line ends inside the string, as the portal sends them.
+    return "var apidata={ content:\"" + ScriptTextEscape(html) + "\",arryear:[" + years +
+           "],curyear:" + std::to_string(year) + "};";
+}
+
+std::string DataAnswers::Quotes(const Query& query) const {
+    const std::string callback = SafeCallback(query.Get("cb"));
+    const std::string& secIds = query.Get("secids");
+    std::string json =
+        "{\"rc\":0,\"rt\":11,\"svr\":181669449,\"lt\":1,\"full\":1,\"dlmkts\":\"\",\"data\":";
+    std::vector<int> stocks;
+    std::size_t start = 0;
+    while (start < secIds.size()) {
+        std::size_t end = secIds.find(',', start);
+        if (end == std::string::npos) {
+            end = secIds.size();
+        }
+        const int index = m_universe.FindStock(std::string_view(secIds).substr(start, end - start));
+        if (index >= 0) {
+            stocks.push_back(index);
+        }
+        start = end + 1;
+    }
+    if (secIds.find_first_not_of(',') == std::string::npos) {
+        json += "null";
+    } else {
+        json += "{\"total\":" + std::to_string(stocks.size()) + ",\"diff\":[";
+        for (std::size_t i = 0; i < stocks.size(); ++i) {
+            const Stock& s = m_universe.Stocks()[static_cast<std::size_t>(stocks[i])];
+            json += (i ? ",{" : "{");
+            json += "\"f2\":" + FormatFixed(s.price, 2) + ",\"f3\":" + FormatFixed(s.changePct, 2) +
+                    ",\"f9\":" + FormatFixed(s.pe, 2) + ",\"f12\":\"" + s.code + "\",\"f14\":\"" +
+                    JsonEscape(s.name) + "\"}";
+        }
+        json += "]}";
+    }
+    json += "}";
+    return Jsonp(callback, json, ";");
+}
+
+std::vector<int> DataAnswers::ComparePoints(std::string_view period) const {
+    static constexpr std::array<Period, 7> kPeriods{
+        Period::Week,    Period::Month,    Period::ThreeMonths, Period::SixMonths,
+        Period::OneYear, Period::TwoYears, Period::ThreeYears,
+    };
+    std::vector<int> points;
+    for (std::size_t k = 0; k < ComparePeriods.size(); ++k) {
+        if (ComparePeriods[k] != period) {
+            continue;
+        }
+        const int base = std::max(0, m_universe.PeriodStartIndex(kPeriods[k]));
+        const int last = m_universe.LastIndex();
+        const int step = last - base + 1 > MaxComparePoints ? 5 : 1;
+        for (int t = last; t > base; t -= step) {
+            points.push_back(t);
+        }
+        points.push_back(base);
+        std::reverse(points.begin(), points.end());
+    }
+    return points;
+}
+
+std::string DataAnswers::Compare(const Query& query, bool refererSent) const {
+    const std::string callback = SafeCallback(query.Get("callback"));
+    if (!refererSent) {
+        return Jsonp(callback, RefusedJson("Datas"), ";");
+    }
+    // Known codes in the caller's order, each once.
+    std::vector<const Fund*> funds;
+    const std::string& codes = query.Get("bzdm");
+    std::size_t start = 0;
+    while (start < codes.size()) {
+        std::size_t end = codes.find(',', start);
+        if (end == std::string::npos) {
+            end = codes.size();
+        }
+        const Fund* f = m_universe.FindFund(std::string_view(codes).substr(start, end - start));
+        if (f && std::find(funds.begin(), funds.end(), f) == funds.end()) {
+            funds.push_back(f);
+        }
+        start = end + 1;
+    }
+    const std::vector<int> points =
+        funds.empty() ? std::vector<int>() : ComparePoints(query.Get("c"));
+    // The data member is itself JSON text, carried as an escaped string.
+    std::string inner = "{\\\"dataProvider\\\": [";
+    int count = 0;
+    for (int t : points) {
+        std::string record;
+        for (const Fund* f : funds) {
+            if (t < f->firstIndex) {
+                continue; // not yet launched on this day
+            }
+            const int base = std::max(points.front(), f->firstIndex);
+            const double value = (Universe::NavAt(*f, t) / Universe::NavAt(*f, base) - 1.0) * 100.0;
+            record += ",\\\"" + f->code + "\\\":" + FormatFixed(value, 2);
+        }
+        if (record.empty()) {
+            continue;
+        }
+        inner += (count ? ",{ " : "{ ");
+        inner += "\\\"date\\\": \\\"" +
+                 FormatDay(m_universe.TradingDays()[static_cast<std::size_t>(t)], '/') + "\\\"" +
+                 record + "}";
+        ++count;
+    }
+    inner += "]}";
+    const std::string json =
+        "{\"Datas\":\"" + inner +
+        "\",\"ErrCode\":0,\"ErrMsg\":null,\"TotalCount\":" + std::to_string(count) +
+        ",\"Expansion\":null}";
+    return Jsonp(callback, json, ";");
+}
+
+} // namespace fundlens::demo

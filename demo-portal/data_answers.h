@@ -1,0 +1,44 @@
+// The portal's data endpoints: search suggestions, ratings, holdings, live quotes and the
+// cumulative-return comparison. Answers are UTF-8 JSONP or script texts.
+#pragma once
+
+#include "demo-portal/answer.h"
+#include "demo-portal/universe.h"
+
+#include <string>
+#include <vector>
+
+namespace fundlens::demo {
+
+inline constexpr int MaxSuggestions = 10;
+inline constexpr int MaxComparePoints = 200;
+
+// Compare periods ("c=") in the order of the chart window's buttons.
+inline constexpr std::array<std::string_view, 7> ComparePeriods{
+    "week", "month", "threemonth", "sixmonth", "year", "twoyear", "threeyear",
+};
+
+class DataAnswers {
+public:
+    explicit DataAnswers(const Universe& universe) : m_universe(universe) {}
+
+    // Funds whose code starts with the key, whose pinyin initials or syllables start with it
+    // (case ignored), or whose name contains it; best matches first, at most MaxSuggestions.
+    std::vector<int> MatchFunds(std::string_view key) const;
+
+    std::string Search(const Query& query) const;
+    std::string Rating(const Query& query, bool refererSent) const;
+    std::string Holdings(const Query& query, const std::string& host) const;
+    std::string Quotes(const Query& query) const;
+    std::string Compare(const Query& query, bool refererSent) const;
+
+    // Trading-day indexes of a compare period's points, oldest first (one per trading day,
+    // or one per week when the period holds more than MaxComparePoints days); empty for an
+    // unknown period.
+    std::vector<int> ComparePoints(std::string_view period) const;
+
+private:
+    const Universe& m_universe;
+};
+
+} // namespace fundlens::demo
