@@ -160,8 +160,10 @@ public:
             std::from_chars(digits.data(), digits.data() + digits.size(), step.index);
             return true;
         }
-        step.name = negative && digits != "0" ? "-" : "";
-        step.name.append(digits);
+        step.name.clear();
+        if (negative && digits != "0")
+            step.name.push_back('-');
+        step.name.append(digits.data(), digits.size());
         return true;
     }
 
