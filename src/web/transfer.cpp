@@ -57,7 +57,7 @@ std::string ExtraCaBundle() {
 struct ThreadHandles {
     CURLM* multi = nullptr;
     CURL* easy = nullptr;
-    bool cookieEngineUsed = false; // the library keeps its cookie engine on across resets
+    bool cookieEngineUsed = false; // the last transfer ran with the cookie engine on
 
     ThreadHandles() {
         GlobalInit();
@@ -83,17 +83,19 @@ struct ThreadHandles {
     ThreadHandles(const ThreadHandles&) = delete;
     ThreadHandles& operator=(const ThreadHandles&) = delete;
 
-    // A handle whose cookie engine must be off: a handle that ever had it on is replaced
-    // (connections live in the multi handle, so none is lost).
+    // A reset handle for the next transfer. A handle that had the cookie engine on is
+    // replaced instead: the engine and its store outlive a reset. Connections live in the
+    // multi handle, so none is lost.
     void PrepareEasy(bool wantCookieEngine) {
-        if (easy && !wantCookieEngine && cookieEngineUsed) {
+        if (easy && cookieEngineUsed) {
             curl_easy_cleanup(easy);
-            easy = curl_easy_init();
-            cookieEngineUsed = false;
+            easy = nullptr;
         }
         if (easy)
             curl_easy_reset(easy);
-        cookieEngineUsed = cookieEngineUsed || wantCookieEngine;
+        else
+            easy = curl_easy_init();
+        cookieEngineUsed = wantCookieEngine;
     }
 };
 
@@ -300,8 +302,7 @@ bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, He
         return false;
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list);
 
-    curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL"); // nothing survives from an earlier call
-    if (request.cookieEngine)
+    if (request.cookieEngine) // an empty store, for this call only
         curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
 
     SetMethod(easy, request);

@@ -34,12 +34,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BlockCase{"Defaults", "", "",
                               DefaultAgent + DefaultAccept + DefaultEncoding + DefaultLanguage +
                                   DefaultType + DefaultCache},
-                    BlockCase{"CallerAgentAnyCaseWins", "user-agent: X", "",
-                              "user-agent: X\r\n" + DefaultAccept + DefaultEncoding +
-                                  DefaultLanguage + DefaultType + DefaultCache},
-                    BlockCase{"LowerCaseContentTypeKeepsDefault", "content-type: x", "",
-                              "content-type: x\r\n" + DefaultAgent + DefaultAccept +
-                                  DefaultEncoding + DefaultLanguage + DefaultType + DefaultCache},
                     BlockCase{"NameWithoutBlankNotFound", "Accept:text/plain", "",
                               "Accept:text/plain\r\n" + DefaultAgent + DefaultAccept +
                                   DefaultEncoding + DefaultLanguage + DefaultType + DefaultCache},

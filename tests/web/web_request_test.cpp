@@ -544,8 +544,30 @@ TEST(WebRequestPump, CalledOnTheCallingThreadAfterAnswersAndFailures) {
     calls = 0;
     WebRequestBytes(server.Url("/"));
     EXPECT_EQ(calls, 0);
-    SetPumpHook(nullptr);
     EXPECT_FALSE(otherThread);
+    SetPumpHook(nullptr);
+}
+
+TEST(WebRequestPump, HandlerInsideThePumpMayRequestToo) {
+    RawServer server([](const std::string& request) {
+        return request.starts_with("GET /inner") ? Ok("inner", "Set-Cookie: i=1\r\n")
+                                                 : Ok("outer", "Set-Cookie: o=1\r\nX-A: 1\r\n");
+    });
+    bool nested = false;
+    Text inner;
+    SetPumpHook([&] {
+        if (!nested) {
+            nested = true;
+            inner = WebRequest(server.Url("/inner"));
+        }
+    });
+    WebCall outer;
+    outer.url = server.Url("/outer");
+    EXPECT_EQ(WebRequest(outer), "outer");
+    SetPumpHook(nullptr);
+    EXPECT_EQ(inner, "inner");
+    EXPECT_EQ(outer.newCookies, "o=1");
+    EXPECT_NE(outer.responseHeaders.find("X-A: 1"), Text::npos);
 }
 
 // ------------------------------------------------------------------ shutdown
