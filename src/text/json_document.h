@@ -12,9 +12,16 @@ namespace fundlens {
 // "Datas[3]['_id']", "data.diff[0].f12", "[0].f12" (a leading "[" addresses the document
 // itself), "" (the document). Texts in and out are GBK.
 //
+// Paths are evaluated as a script evaluates member expressions: a step on null or on a missing
+// member fails (Count 0, TypeOf Other, empty texts); a step on a present value that lacks the
+// member gives "missing" (Count -2, TypeOf Null). "length" of an array or a text is its length;
+// an index on an object names the member with those digits. A path that is not valid fails.
+//
 // Parse accepts JSON plus the relaxed literal forms the portal uses (unquoted member names,
-// single-quoted strings). It never evaluates text as code: a JSONP call, a statement or
-// trailing text is not a value. Nesting deeper than MaxDepth fails to parse.
+// single-quoted strings, script string escapes, trailing commas, comments). It never
+// evaluates text as code: a JSONP call, a statement or trailing text is not a value. Nesting
+// deeper than MaxDepth fails to parse, and no setter nests a document deeper than that.
+// A moved-from document reads as the empty object.
 class JsonDocument {
 public:
     // Type codes of TypeOf.
@@ -44,7 +51,9 @@ public:
     Text Stringify() const;
 
     // The member at `path` becomes the text `value`, or (isJson) the value parsed from it;
-    // an empty JSON value means {}. False when the path cannot be assigned.
+    // an empty JSON value means {}. False (document unchanged) when the value does not parse
+    // or the path cannot be assigned: its container is missing, null or not an object or
+    // array. An index past an array's end pads it with null (up to about a million).
     bool SetText(const Text& path, const Text& value, bool isJson = false);
     bool SetJson(const Text& path, const Text& json);
     bool SetNumber(const Text& path, double value);
@@ -68,6 +77,7 @@ public:
 
     JsonDocument GetElement(int index, const Text& path = {}) const;
     Text GetElementText(int index, const Text& path = {}, bool asJson = false) const;
+    // The document must be an array; a negative index fails.
     bool SetElement(int index, const Text& value, bool isJson = false);
     bool RemoveElement(int index);
 

@@ -1,7 +1,7 @@
 #include "text/json_document.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
