@@ -68,9 +68,12 @@ const Text& RankingAnswer() {
             const std::string code = std::to_string(100000 + i).substr(1);
             text += "\"" + code + "," + names[i % 4] + ",MCZZHHA,2026-12-07," +
                     std::to_string(1 + i % 3) + "." + std::to_string(1000 + i % 9000);
-            for (int f = 0; f < 14; ++f)
-                text += "," + std::to_string((i * 31 + f * 17) % 400 - 200) + "." +
-                        std::to_string(10 + f);
+            for (int f = 0; f < 14; ++f) {
+                text += ',';
+                text += std::to_string((i * 31 + f * 17) % 400 - 200);
+                text += '.';
+                text += std::to_string(10 + f);
+            }
             text += ",1.50%\"";
         }
         text += "],allRecords:" + std::to_string(RankRecords) +
