@@ -10,6 +10,7 @@
 #include <deque>
 #include <httplib.h>
 #include <mutex>
+#include <sys/socket.h>
 #include <thread>
 
 namespace fundlens::demo {
@@ -259,6 +260,12 @@ bool DemoPortal::Start() {
     server.set_keep_alive_max_count(KeepAliveMaxCount);
     server.set_keep_alive_timeout(KeepAliveSeconds);
     server.set_payload_max_length(MaxRequestBody);
+    // Address reuse only: the library's default (port sharing) would let a second portal
+    // start on a port that is already taken and split the connections with the first.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     auto handler = [&impl](const httplib::Request& req, httplib::Response& res) {
         impl.Handle(req, res);
     };

@@ -1,0 +1,197 @@
+// The fund pages and the update page, cut the way the detail loaders and the update check
+// cut them.
+#include "demo-portal/calendar.h"
+#include "demo-portal/fund_pages.h"
+#include "portal_test_support.h"
+#include "text/regex_matcher.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace fundlens::demo::test {
+namespace {
+
+// The first fund matching `wanted`.
+template <typename Predicate>
+const Fund* FindFund(Predicate wanted) {
+    for (const Fund& f : Market().Funds()) {
+        if (wanted(f)) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+const Fund* OldFund() {
+    return FindFund([](const Fund& f) { return HasValue(f.risk.sharpe[2]); });
+}
+
+const Fund* YoungFund() {
+    return FindFund([](const Fund& f) { return !HasValue(f.returns[Period::SixMonths]); });
+}
+
+TEST(FundPages, ProfileSizeCutIsTheCleanSizeText) {
+    for (const Fund* fund : {OldFund(), YoungFund()}) {
+        ASSERT_NE(fund, nullptr);
+        const Text page = FetchPage("/jbgk_" + fund->code + ".html");
+        const Text size =
+            TextBetween(page, "<tr><th>资产规模</th><td>"_gbk, "<th>份额规模</th><td>"_gbk);
+        EXPECT_EQ(size, Gbk(FormatFixed(fund->sizeYi, 2) + "亿元（截止至：" +
+                            FormatDay(Market().ReportDay()) + "）"));
+    }
+}
+
+TEST(FundPages, ManagerTableCutsForOneTwoAndThreeManagers) {
+    const Text pattern =
+        "<th>任职期间</th><th>任职回报</th></tr></thead><tbody><tr><td>.*?</a> </td><td>.*?</td></tr>"_gbk;
+    for (std::size_t managers = 1; managers <= 3; ++managers) {
+        for (bool gained : {true, false}) {
+            SCOPED_TRACE(std::to_string(managers) +
+                         (gained ? " managers, gain" : " managers, loss"));
+            const Fund* fund = FindFund([&](const Fund& f) {
+                const Management& team = f.managements.front();
+                return team.managers.size() == managers && (team.returnPct > 0) == gained;
+            });
+            ASSERT_NE(fund, nullptr);
+            const Management& team = fund->managements.front();
+            const Text page = FetchPage("/jjjl_" + fund->code + ".html");
+            RegexMatcher matcher;
+            ASSERT_TRUE(matcher.Create(pattern, page));
+            ASSERT_GE(matcher.MatchCount(), 1);
+            const Text m = matcher.MatchText(1);
+
+            const Text names = TextBetween(m, "html'>", "</a> </td><td>");
+            const Text shown =
+                FindText(names, "</a>") != Text::npos
+                    ? TextBeforeFirst(names, "</a>") + "，"_gbk + TextAfterLast(names, "html'>")
+                    : names;
+            const auto& all = Market().Managers();
+            std::string expected = all[static_cast<std::size_t>(team.managers.front())].name;
+            if (managers > 1) {
+                expected += "，" + all[static_cast<std::size_t>(team.managers.back())].name;
+            }
+            EXPECT_EQ(shown, Gbk(expected));
+
+            const Text cell = TextBetween(m, "<td class=\"tor  ", "</td></tr>");
+            EXPECT_EQ(FindText(cell, "red") != Text::npos, gained);
+            EXPECT_EQ(TextAfterLast(cell, "\">"), FormatFixed(team.returnPct, 2) + "%");
+            const int start = Market().TradingDays()[static_cast<std::size_t>(
+                std::max(team.startIndex, fund->firstIndex))];
+            EXPECT_EQ(TextBetween(m, "</a> </td><td>", "</td><td class=\"tor"),
+                      Gbk(FundPages::TenureText(Market().LastTradingDay() - start)));
+        }
+    }
+}
+
+TEST(FundPages, RiskSectionHoldsSixFigures) {
+    for (const Fund* fund : {OldFund(), YoungFund()}) {
+        ASSERT_NE(fund, nullptr);
+        const Text page = FetchPage("/tsdata_" + fund->code + ".html");
+        const Text section = TextBetween(page, "<th class=\"num\">近3年</th>\r\n"_gbk,
+                                         "<div class=\"limit-time\">截止至："_gbk);
+        RegexMatcher matcher;
+        ASSERT_TRUE(matcher.Create("class='num'>.*?</td>", section));
+        ASSERT_EQ(matcher.MatchCount(), 6);
+        for (int i = 1; i <= 6; ++i) {
+            const Text value =
+                MultiReplace(matcher.MatchText(i), {{"class='num'>", ""}, {"</td>", ""}});
+            const auto k = static_cast<std::size_t>((i - 1) % 3);
+            const std::string expected =
+                i <= 3 ? FundPages::PercentText(fund->risk.deviationPct[k])
+                       : (HasValue(fund->risk.sharpe[k]) ? FormatFixed(fund->risk.sharpe[k], 2)
+                                                         : "--");
+            EXPECT_EQ(value, expected) << i;
+        }
+    }
+}
+
+TEST(FundPages, MainPageCutsGiveDateNetValueChangeAndReturns) {
+    for (const Fund* fund : {OldFund(), YoungFund()}) {
+        ASSERT_NE(fund, nullptr);
+        const Text page = FetchPage("/" + fund->code + ".html?spm=search");
+        const Text row = TextBetween(
+            page,
+            "<div class=\"typeName\">阶段涨幅</div></td><td>  <div class=\"Rdata ui-color"_gbk,
+            "</td> </tr><tr><td>  <div class=\"typeName\">同类平均<div class="_gbk);
+        const Text block = TextBetween(page, "单位净值</a></span> (</span>"_gbk,
+                                       "</span></dd><dd><span>近3月"_gbk);
+        EXPECT_EQ(TextBeforeFirst(block, ")</p></dt><dd class"), MarketDay);
+        EXPECT_EQ(TextBetween(block, "ui-num\">", "</span><span class="),
+                  FormatFixed(Universe::NavAt(*fund, Market().LastIndex()), 4));
+        EXPECT_EQ(TextAfterLast(TextAfterLast(block, "</span><span class="), "\">"),
+                  FundPages::PercentText(fund->returns.day));
+
+        RegexMatcher matcher;
+        ASSERT_TRUE(matcher.Create("bold\">.*?</div>", row));
+        ASSERT_EQ(matcher.MatchCount(), PeriodCount);
+        for (int k = 1; k <= PeriodCount; ++k) {
+            EXPECT_EQ(MultiReplace(matcher.MatchText(k), {{"bold\">", ""}, {"</div>", ""}}),
+                      FundPages::PercentText(fund->returns.period[static_cast<std::size_t>(k - 1)]))
+                << k;
+        }
+    }
+}
+
+TEST(FundPages, NetValuePageNamesADecodableChartImage) {
+    const Fund* fund = OldFund();
+    ASSERT_NE(fund, nullptr);
+    const Text page = FetchPage("/jjjz_" + fund->code + ".html");
+    const Text source = TextBetween(page,
+                                    "<div class=\"listcomm jz_list\">\r\n" + std::string(44, ' ') +
+                                        "<img id=\"jzpng\" src=\"",
+                                    "\" onerror=\"");
+    const std::string host = "//127.0.0.1:" + std::to_string(Portal().Port()) + "/";
+    EXPECT_EQ(source, host + "img/jjjz/" + fund->code + ".png");
+
+    const Bytes png = WebRequestBytes("http:" + source);
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(png.data(), static_cast<int>(png.size())));
+    EXPECT_EQ(image.width(), 770);
+    EXPECT_EQ(image.height(), 270);
+    // Another fund's curve gives another picture; a fund the portal does not have, none.
+    const Fund* other = YoungFund();
+    EXPECT_NE(WebRequestBytes(Url("/img/jjjz/" + other->code + ".png")), png);
+    WebCall missing = Call(Url("/img/jjjz/999999.png"));
+    WebRequest(missing);
+    EXPECT_EQ(missing.status.substr(0, 3), "404");
+}
+
+TEST(FundPages, UpdatePageAnnouncesVersionAndLinkInGbk) {
+    for (int version : {4, 5}) {
+        SCOPED_TRACE(version);
+        PortalOptions options;
+        options.announceVersion = version;
+        options.date = MarketDay;
+        DemoPortal portal(options);
+        ASSERT_TRUE(portal.Start());
+        WebCall call = Call(portal.BaseUrl() + "/home.php?mod=spacecp&ac=profile&op=base");
+        call.cookies = Text();
+        const Text page = WebRequest(call);
+        EXPECT_EQ(call.status, "200 OK");
+        const Text value = TextBetween(
+            page,
+            "<input type=\"text\" name=\"realname\" id=\"realname\" class=\"px\" value=\"版本"_gbk,
+            "\" tabindex=\"1\" /><div class=\"rq mtn\" id=\"showerror_realname\">");
+        EXPECT_EQ(TextBeforeFirst(value, "链接"_gbk), std::to_string(version));
+        EXPECT_EQ(TextAfterLast(value, "链接"_gbk), portal.BaseUrl() + "/download.html");
+        // The page is GBK on the wire, as it declares.
+        const std::string raw(call.bodyBytes.begin(), call.bodyBytes.end());
+        EXPECT_NE(raw.find("charset=gbk"), std::string::npos);
+        EXPECT_NE(raw.find("版本"_gbk), std::string::npos);
+        EXPECT_EQ(WebRequest(portal.BaseUrl() + "/download.html").empty(), false);
+    }
+}
+
+TEST(FundPages, UnknownPathsAndFundsAre404Pages) {
+    for (const char* path : {"/nothing", "/jbgk_999999.html", "/jjjl_12345.html", "/999999.html",
+                             "/tsdata_abcdef.html"}) {
+        SCOPED_TRACE(path);
+        WebCall call = Call(Url(path));
+        const Text page = WebRequest(call);
+        EXPECT_EQ(call.status.substr(0, 3), "404");
+        EXPECT_NE(FindText(page, "404"), Text::npos);
+    }
+}
+
+} // namespace
+} // namespace fundlens::demo::test

@@ -1,0 +1,149 @@
+// The generated market: calendar arithmetic, the shape of the universe, and its figures
+// against its own histories.
+#include "demo-portal/calendar.h"
+#include "demo-portal/ranking.h"
+#include "lists/sector_table.h"
+#include "portal_test_support.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace fundlens::demo::test {
+namespace {
+
+TEST(Calendar, MonthsClampYearsTurnAndQuartersEnd) {
+    const struct {
+        const char* name;
+        int day;
+        int months;
+        const char* expected;
+    } shifts[] = {
+        {"end of March back to February", DayNumber(2026, 3, 31), -1, "2026-02-28"},
+        {"leap February", DayNumber(2024, 3, 30), -1, "2024-02-29"},
+        {"over the new year", DayNumber(2026, 1, 15), -2, "2025-11-15"},
+        {"three years back", DayNumber(2026, 12, 8), -36, "2023-12-08"},
+        {"forward", DayNumber(2026, 11, 30), 3, "2027-02-28"},
+    };
+    for (const auto& s : shifts) {
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(FormatDay(AddMonths(s.day, s.months)), s.expected);
+    }
+    const struct {
+        const char* day;
+        const char* quarterEnd;
+    } quarters[] = {
+        {"2026-12-08", "2026-09-30"}, {"2026-09-30", "2026-09-30"}, {"2026-10-01", "2026-09-30"},
+        {"2026-01-05", "2025-12-31"}, {"2026-04-01", "2026-03-31"},
+    };
+    for (const auto& q : quarters) {
+        EXPECT_EQ(FormatDay(LastQuarterEnd(*ParseDay(q.day))), q.quarterEnd) << q.day;
+    }
+    for (const char* bad :
+         {"2026-02-30", "2026-13-01", "2026-1-01", "26-01-01", "2026/01/01", "", "2026-01-01x"}) {
+        EXPECT_FALSE(ParseDay(bad).has_value()) << bad;
+    }
+    EXPECT_EQ(Weekday(DayNumber(2026, 12, 8)), 2); // a Tuesday
+    EXPECT_EQ(FormatDay(DayNumber(2026, 12, 8), '/'), "2026/12/08");
+}
+
+TEST(Universe, HasTheListsThePortalPromises) {
+    const Universe& u = Market();
+    ASSERT_EQ(u.Funds().size(), static_cast<std::size_t>(Universe::FundCount));
+    std::set<std::string> codes;
+    std::set<std::string> names;
+    for (const Fund& f : u.Funds()) {
+        EXPECT_TRUE(IsFundCode(f.code)) << f.code;
+        EXPECT_TRUE(f.code >= "000001" && f.code <= "019999") << f.code;
+        codes.insert(f.code);
+        names.insert(f.name);
+        EXPECT_EQ(f.name.find(','), std::string::npos);
+        EXPECT_FALSE(f.abbreviation.empty());
+        EXPECT_GE(f.managements.front().managers.size(), 1u);
+        EXPECT_LE(f.managements.front().managers.size(), 3u);
+        EXPECT_LE(f.holdings.size(), 10u);
+    }
+    EXPECT_EQ(codes.size(), u.Funds().size());
+    EXPECT_EQ(names.size(), u.Funds().size());
+    EXPECT_TRUE(std::is_sorted(u.Funds().begin(), u.Funds().end(),
+                               [](const Fund& a, const Fund& b) { return a.code < b.code; }));
+
+    // Last trading day: the last weekday at or before the given date; three years and more.
+    EXPECT_EQ(FormatDay(u.LastTradingDay()), MarketDay);
+    EXPECT_LE(u.TradingDays().front(), AddMonths(u.LastTradingDay(), -36));
+    for (int day : u.TradingDays()) {
+        ASSERT_TRUE(IsWeekday(day));
+    }
+
+    std::size_t largest = 0;
+    bool empty = false;
+    bool onePage = false;
+    std::set<int> sectorCodes;
+    for (const Sector& s : SectorTable()) {
+        const std::size_t size = u.SectorMembers(s.code).size();
+        largest = std::max(largest, size);
+        empty = empty || size == 0;
+        onePage = onePage || size == 20;
+        sectorCodes.insert(s.code);
+    }
+    EXPECT_EQ(sectorCodes.size(), 107u) << "823 names one sector";
+    EXPECT_TRUE(empty);
+    EXPECT_TRUE(onePage);
+    EXPECT_LE(largest, 150u);
+    EXPECT_GE(largest, 100u);
+    EXPECT_TRUE(u.SectorMembers(0).empty());
+    EXPECT_TRUE(u.SectorMembers(999).empty());
+}
+
+TEST(Universe, FiguresFollowFromTheHistories) {
+    const Universe& u = Market();
+    const int last = u.LastIndex();
+    int young = 0;
+    int withoutHoldings = 0;
+    for (const Fund& f : u.Funds()) {
+        const double nav = Universe::NavAt(f, last);
+        for (int p = 0; p < PeriodCount; ++p) {
+            const int start = u.PeriodStartIndex(static_cast<Period>(p));
+            const double value = f.returns.period[static_cast<std::size_t>(p)];
+            if (start < f.firstIndex) {
+                ASSERT_FALSE(HasValue(value)) << f.code << " period " << p;
+            } else {
+                ASSERT_NEAR(value, (nav / Universe::NavAt(f, start) - 1.0) * 100.0, 0.006)
+                    << f.code << " period " << p;
+            }
+        }
+        young += HasValue(f.returns[Period::ThreeYears]) ? 0 : 1;
+        withoutHoldings += f.holdings.empty() ? 1 : 0;
+        EXPECT_EQ(HasValue(f.risk.sharpe[2]), f.firstIndex <= last - 750) << f.code;
+        for (std::size_t i = 1; i < f.holdings.size(); ++i) {
+            EXPECT_GE(f.holdings[i - 1].weightPct, f.holdings[i].weightPct) << f.code;
+        }
+        if (f.rating > 0) {
+            EXPECT_TRUE(HasValue(f.risk.sharpe[2])) << "rated without three years: " << f.code;
+        }
+    }
+    EXPECT_GT(young, 100);
+    EXPECT_GT(withoutHoldings, 100);
+}
+
+TEST(Universe, SameSeedAndDaySameMarket) {
+    const int day = *ParseDay(MarketDay);
+    const Universe a(42, day);
+    const Universe b(42, day);
+    const Universe c(43, day);
+    const RankingIndex ra(a);
+    const RankingIndex rb(b);
+    const RankingIndex rc(c);
+    RankRequest all;
+    all.pageSize = MaxPageSize;
+    EXPECT_EQ(ra.Render(all), rb.Render(all));
+    EXPECT_NE(ra.Render(all), rc.Render(all));
+    for (std::size_t i = 0; i < a.Funds().size(); i += 97) {
+        EXPECT_EQ(ra.Record(static_cast<int>(i)), rb.Record(static_cast<int>(i)));
+    }
+    // A weekend date ends the market on the Friday before.
+    const Universe weekend(42, *ParseDay("2026-12-06"));
+    EXPECT_EQ(FormatDay(weekend.LastTradingDay()), "2026-12-04");
+}
+
+} // namespace
+} // namespace fundlens::demo::test
