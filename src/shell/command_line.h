@@ -1,0 +1,30 @@
+// The program's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fundlens {
+
+struct CommandLine {
+    std::string portal;      // --portal BASE
+    std::string profileFile; // --profile FILE
+    std::string dumpFile;    // --dump-controls FILE
+    bool help = false;       // --help
+    bool version = false;    // --version
+};
+
+// Reads the arguments after the program name. Options take their value as the next argument
+// or after '=' (--portal=http://...). Options of the GUI toolkit (-platform NAME, -display
+// NAME, ...) are left to it. Returns false with a message for an unknown option, a missing
+// value, a stray argument or a portal base that is not an http(s) address.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& commandLine,
+                      std::string& error);
+
+// The --help text.
+std::string UsageText();
+
+// Exit code for a bad command line or an unreadable profile.
+inline constexpr int BadUsageExitCode = 2;
+
+} // namespace fundlens

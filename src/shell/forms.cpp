@@ -1,0 +1,235 @@
+#include "shell/forms.h"
+
+#include "lists/sector_table.h"
+#include "shell/draw_panel.h"
+#include "shell/event_routines.h"
+#include "shell/grid_widget.h"
+#include "shell/picture_box.h"
+#include "shell/rgb.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <string>
+
+namespace fundlens {
+
+namespace {
+
+// Hint colour of the search box as designed.
+constexpr Rgb HintColor = RgbGrey;
+// Row height of the suggestion list.
+constexpr int SuggestionRowHeight = 30;
+
+template <class W>
+W* Child(QWidget* window, const char* name) {
+    return window->findChild<W*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+}
+
+QTreeWidget* CreateSuggestionList(QWidget* window) {
+    auto* list = new QTreeWidget(window);
+    const auto& columns = SuggestionListColumns();
+    list->setColumnCount(static_cast<int>(columns.size()));
+    QStringList headers;
+    for (const ListColumn& column : columns) {
+        headers << QString::fromUtf8(column.header);
+    }
+    list->setHeaderLabels(headers);
+    list->header()->setMinimumSectionSize(0);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    for (int c = 0; c < list->columnCount(); ++c) {
+        list->header()->resizeSection(c, columns[static_cast<std::size_t>(c)].width);
+    }
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setStyleSheet(
+        QStringLiteral("QTreeWidget::item { height: %1px; }").arg(SuggestionRowHeight));
+    list->setVisible(false);
+    return list;
+}
+
+QMenu* CreateMenu(QWidget* window, const char* name, const char* item) {
+    auto* menu = new QMenu(window);
+    menu->setObjectName(QString::fromUtf8(name));
+    menu->addAction(QString::fromUtf8(item));
+    return menu;
+}
+
+} // namespace
+
+QWidget* CreateControl(const ControlDesign& design, QWidget* window) {
+    const QString caption = QString::fromUtf8(design.caption);
+    QWidget* widget = nullptr;
+    switch (design.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(window);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(caption);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        widget = label;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(caption, window);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    case ControlKind::Edit:
+        widget = new QLineEdit(caption, window);
+        break;
+    case ControlKind::Grid:
+        widget = new GridWidget(GridDesignNamed(design.name), window);
+        break;
+    case ControlKind::List:
+        widget = CreateSuggestionList(window);
+        break;
+    case ControlKind::Picture:
+        widget = new PictureBoxWidget(window);
+        break;
+    case ControlKind::Panel:
+        widget = new DrawPanelWidget(window);
+        break;
+    }
+    widget->setObjectName(QString::fromUtf8(design.name));
+    widget->setGeometry(design.left, design.top, design.width, design.height);
+    return widget;
+}
+
+void BuildWindow(QWidget* window, const WindowDesign& design) {
+    window->setWindowTitle(QString::fromUtf8(design.title));
+    for (const ControlDesign& control : design.controls) {
+        CreateControl(control, window);
+    }
+    window->setGeometry(design.left, design.top, design.width, design.height);
+}
+
+// ---- main window
+
+MainForm::MainForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("main"));
+    BuildWindow(this, MainWindowDesign());
+    m_controls.fundList = Child<GridWidget>(this, "高级表格1");
+    m_controls.compareGrid = Child<GridWidget>(this, "高级表格2");
+    m_controls.riskGrid = Child<GridWidget>(this, "高级表格3");
+    m_controls.compareRiskGrid = Child<GridWidget>(this, "高级表格4");
+    m_controls.holdingsGrid = Child<GridWidget>(this, "高级表格5");
+    m_controls.compareHoldingsGrid = Child<GridWidget>(this, "高级表格6");
+    m_controls.fiveStarButton = Child<QPushButton>(this, "五星基金钮");
+    m_controls.sectorChooser = Child<QPushButton>(this, "选择板块钮");
+    m_controls.chartButton = Child<QPushButton>(this, "净值走势钮");
+    m_controls.searchBox = Child<QLineEdit>(this, "搜索框");
+    m_controls.suggestionList = Child<QTreeWidget>(this, "超级列表框1");
+    m_controls.addMenu = CreateMenu(this, AddMenuName, AddMenuItem);
+    m_controls.removeMenu = CreateMenu(this, RemoveMenuName, RemoveMenuItem);
+
+    QPalette palette = m_controls.searchBox->palette();
+    palette.setColor(QPalette::Text, ToQColor(HintColor));
+    m_controls.searchBox->setPalette(palette);
+    m_controls.suggestionList->raise();
+    // Start with the focus on a button: focusing the search box would clear its hint.
+    m_controls.fiveStarButton->setFocus(Qt::OtherFocusReason);
+    WireEvents();
+}
+
+void MainForm::WireEvents() {
+    const MainControls& c = m_controls;
+    connect(c.fiveStarButton, &QPushButton::clicked, this,
+            [] { Fire(Routines().fiveStarClicked); });
+    connect(c.sectorChooser, &QPushButton::clicked, this,
+            [] { Fire(Routines().sectorChooserClicked); });
+    connect(c.chartButton, &QPushButton::clicked, this,
+            [] { Fire(Routines().chartButtonClicked); });
+    connect(c.fundList, &GridWidget::headerClicked, this,
+            [](int row, int column) { Fire(Routines().headerClicked, row, column); });
+    connect(c.fundList, &GridWidget::cursorMoved, this,
+            [](int row, int column) { Fire(Routines().cursorMoved, row, column); });
+    connect(c.fundList, &GridWidget::rightButtonPressed, this, [this](int x, int y) {
+        Fire(Routines().fundListRightPressed, x, y);
+        if (m_controls.fundList && m_controls.addMenu) {
+            m_controls.addMenu->popup(m_controls.fundList->mapToGlobal(QPoint(x, y)));
+        }
+    });
+    connect(c.compareGrid, &GridWidget::rightButtonPressed, this, [this](int x, int y) {
+        Fire(Routines().compareGridRightPressed, x, y);
+        if (m_controls.compareGrid && m_controls.removeMenu) {
+            m_controls.removeMenu->popup(m_controls.compareGrid->mapToGlobal(QPoint(x, y)));
+        }
+    });
+    connect(c.addMenu, &QMenu::triggered, this, [] { Fire(Routines().addToCompareChosen); });
+    connect(c.removeMenu, &QMenu::triggered, this,
+            [] { Fire(Routines().removeFromCompareChosen); });
+    connect(c.riskGrid, &GridWidget::mouseMoved, this,
+            [](int x, int y) { Fire(Routines().riskGridMouseMoved, 3, x, y); });
+    connect(c.compareRiskGrid, &GridWidget::mouseMoved, this,
+            [](int x, int y) { Fire(Routines().riskGridMouseMoved, 4, x, y); });
+    c.searchBox->installEventFilter(this);
+    connect(c.searchBox, &QLineEdit::textChanged, this, [] { Fire(Routines().searchChanged); });
+    connect(c.suggestionList, &QTreeWidget::itemDoubleClicked, this,
+            [] { Fire(Routines().suggestionDoubleClicked); });
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_controls.searchBox && event->type() == QEvent::FocusIn) {
+        Fire(Routines().searchFocused);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Q_EMIT closing();
+}
+
+// ---- sector window
+
+SectorForm::SectorForm() : QWidget(nullptr) {
+    setObjectName(QStringLiteral("sector"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildWindow(this, SectorWindowDesign());
+    for (int n = 1; n <= SectorCount; ++n) {
+        auto* button = Child<QPushButton>(this, ("按钮" + std::to_string(n)).c_str());
+        connect(button, &QPushButton::clicked, this,
+                [n] { Fire(Routines().sectorButtonClicked, n); });
+    }
+}
+
+SectorForm::~SectorForm() {
+    Fire(Routines().sectorWindowDestroyed);
+}
+
+void SectorForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Q_EMIT closing();
+}
+
+// ---- chart window
+
+ChartForm::ChartForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("chart"));
+    setModal(true);
+    BuildWindow(this, ChartWindowDesign());
+    m_controls.currentImage = Child<PictureBoxWidget>(this, "图片框1");
+    m_controls.compareImage = Child<PictureBoxWidget>(this, "图片框2");
+    m_controls.panel = Child<DrawPanelWidget>(this, "画板1");
+    m_controls.titleLabel = Child<QLabel>(this, "标签2");
+    m_controls.noteLabel = Child<QLabel>(this, "标签1");
+    for (int n = 1; n <= PeriodButtonCount; ++n) {
+        QPushButton* button = Child<QPushButton>(this, ("按钮" + std::to_string(n)).c_str());
+        m_controls.periodButtons[static_cast<std::size_t>(n - 1)] = button;
+        connect(button, &QPushButton::clicked, this,
+                [n] { Fire(Routines().periodButtonClicked, n); });
+    }
+    connect(m_controls.panel, &DrawPanelWidget::mouseMoved, this,
+            [](int x, int y) { Fire(Routines().panelMouseMoved, x, y); });
+}
+
+} // namespace fundlens

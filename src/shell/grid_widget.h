@@ -1,0 +1,57 @@
+// The grid control: a table with a fixed header row (row 0), per-cell text and text colour and
+// a cursor cell. Rows are counted from 0 with the header as row 0.
+#pragma once
+
+#include <QTableWidget>
+#include <vector>
+
+namespace fundlens {
+
+struct GridColumn {
+    const char* header; // UTF-8
+    int width;
+};
+
+struct GridDesign {
+    int rows;      // including the header row
+    int rowHeight; // pixels, the header row too
+    std::vector<GridColumn> columns;
+};
+
+class GridWidget : public QTableWidget {
+    Q_OBJECT
+public:
+    GridWidget(GridDesign design, QWidget* parent);
+
+    const GridDesign& design() const { return m_design; }
+
+    // Column count, header texts, header colours and column widths as designed.
+    void RestoreHeader();
+    // The designed state: header restored, designed row count, every cell empty.
+    void ResetToDesign();
+
+    // Rows as the program counts them (the header included).
+    int GridRows() const { return rowCount() + 1; }
+    void SetGridRows(int rows);
+
+Q_SIGNALS:
+    void headerClicked(int row, int column);
+    // The cursor moved to another cell by the user (mouse or keyboard).
+    void cursorMoved(int row, int column);
+    // Right button pressed anywhere over the grid; position in the grid's coordinates.
+    void rightButtonPressed(int x, int y);
+    void mouseMoved(int x, int y);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CurrentCellChanged(int row, int column);
+
+    GridDesign m_design;
+    bool m_programmaticMove = false;
+};
+
+} // namespace fundlens

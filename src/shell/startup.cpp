@@ -1,0 +1,148 @@
+#include "shell/startup.h"
+
+#include "demo-portal/demo_portal.h"
+#include "shell/command_line.h"
+#include "shell/control_dump.h"
+#include "shell/draw_panel.h"
+#include "shell/forms.h"
+#include "shell/messages.h"
+#include "shell/profile.h"
+#include "shell/program_state.h"
+#include "shell/termination_signals.h"
+#include "shell/windows.h"
+#include "update/update_check.h"
+#include "web/web_request.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QThreadPool>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+namespace fundlens {
+
+namespace {
+
+constexpr int UiFontPoints = 9;
+
+void PumpGuiEvents() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app != nullptr && QThread::currentThread() == app->thread()) {
+        QCoreApplication::processEvents();
+    }
+}
+
+int BadUsage(const std::string& message) {
+    std::cerr << "fundlens: " << message << "\nTry 'fundlens --help' for more information.\n";
+    return BadUsageExitCode;
+}
+
+} // namespace
+
+void PrepareApplication() {
+    QApplication::setFont(QFont(QString::fromUtf8(UiFontFamily), UiFontPoints));
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetPumpHook(PumpGuiEvents);
+}
+
+void InstallAllRoutines([[maybe_unused]] EventRoutines& routines) {
+#ifdef FUNDLENS_HAVE_LISTS
+    InstallListRoutines(routines);
+#endif
+#ifdef FUNDLENS_HAVE_DETAIL
+    InstallDetailRoutines(routines);
+#endif
+#ifdef FUNDLENS_HAVE_COMPARE
+    InstallCompareRoutines(routines);
+#endif
+}
+
+void MainWindowCreated() {
+    ProgramState& state = State();
+    state.ProgramVersion = ProgramVersionNumber;
+    CheckForUpdate();
+    if (ProcessEnding()) {
+        return;
+    }
+    state.SortAscendingNext = 0;
+    for (const char* name : {"高级表格3", "高级表格4"}) {
+        Grid grid = MainWindow().GridNamed(name);
+        grid.SetCellText(1, 0, "标准差"_gbk);
+        grid.SetCellText(2, 0, "夏普比率"_gbk);
+    }
+    state.FirstSectorLoad = 1;
+}
+
+int RunProgram(int argc, char** argv) {
+    CommandLine commandLine;
+    std::string error;
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), commandLine, error)) {
+        return BadUsage(error);
+    }
+    if (commandLine.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (commandLine.version) {
+        std::cout << "fundlens " << ProgramVersionNumber << "\n";
+        return 0;
+    }
+    PortalProfile profile;
+    if (!commandLine.portal.empty()) {
+        profile = ProfileAtBase(commandLine.portal);
+    }
+    if (!commandLine.profileFile.empty() &&
+        !ReadProfileFile(commandLine.profileFile, profile, error)) {
+        return BadUsage(error);
+    }
+
+    QApplication app(argc, argv);
+    PrepareApplication();
+
+    // Whatever the command line and the profile leave open comes from the demo portal.
+    std::unique_ptr<demo::DemoPortal> demoPortal;
+    if (ProfileIncomplete(profile)) {
+        demoPortal = std::make_unique<demo::DemoPortal>();
+        if (!demoPortal->Start()) {
+            std::cerr << "fundlens: the built-in demo portal could not be started\n";
+            return 1;
+        }
+        FillMissing(profile, demoPortal->BaseUrl());
+    }
+    SetPortalProfile(profile);
+    if (!profile.caBundle.empty()) {
+        SetExtraCaBundle(profile.caBundle);
+    }
+
+    ResetProgramState(); // ReadoutTable starts empty
+    SetDumpFile(commandLine.dumpFile);
+    InstallAllRoutines(Routines());
+
+    MainForm* mainForm = CreateMainWindow();
+    bool mainClosed = false;
+    QObject::connect(mainForm, &MainForm::closing, &app, [&mainClosed] {
+        mainClosed = true;
+        // Loads still running stop at their next request; the loop ends once they return.
+        AbortAllTransfers();
+        QCoreApplication::quit();
+    });
+    InstallTerminationSignals(&app, [] { MainWindow().Close(); });
+
+    MainWindowCreated();
+    // A signal during the created event closes the window before the loop runs.
+    int code = 0;
+    if (!mainClosed) {
+        ShowMainWindow();
+        code = app.exec();
+    }
+
+    AbortAllTransfers();
+    QThreadPool::globalInstance()->waitForDone();
+    WriteDump();
+    DestroyWindows();
+    SetPumpHook({});
+    return code;
+}
+
+} // namespace fundlens

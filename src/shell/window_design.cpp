@@ -1,0 +1,153 @@
+#include "shell/window_design.h"
+
+#include "lists/sector_table.h"
+
+#include <map>
+#include <string>
+
+namespace fundlens {
+
+namespace {
+
+using K = ControlKind;
+
+const std::vector<GridColumn>& FundColumns() {
+    static const std::vector<GridColumn> columns{
+        {"基金名称", 200}, {"基金代码", 60}, {"日期", 80},  {"净值", 60},  {"日增长率", 60},
+        {"近1周", 60},     {"近1月", 60},    {"近3月", 60}, {"近6月", 60}, {"今年来", 60},
+        {"近一年", 60},    {"近2年", 60},    {"近3年", 60},
+    };
+    return columns;
+}
+
+const std::vector<GridColumn>& RiskColumns() {
+    static const std::vector<GridColumn> columns{
+        {"风险指标", 110}, {"近1年", 66}, {"近2年", 66}, {"近3年", 67}};
+    return columns;
+}
+
+const std::vector<GridColumn>& HoldingColumns() {
+    static const std::vector<GridColumn> columns{
+        {"序", 40}, {"代码", 60}, {"股票名称", 100}, {"涨跌", 54}, {"占比", 54}};
+    return columns;
+}
+
+} // namespace
+
+const WindowDesign& MainWindowDesign() {
+    static const WindowDesign design{
+        "",
+        50,
+        50,
+        1609,
+        724,
+        {
+            {"高级表格1", K::Grid, "", 8, 8, 960, 576},
+            {"高级表格2", K::Grid, "", 8, 592, 960, 96},
+            {"五星基金钮", K::Button, "五星基金", 976, 592, 112, 48},
+            {"选择板块钮", K::Button, "基金板块", 1000, 8, 120, 48},
+            {"净值走势钮", K::Button, "走势图", 1128, 8, 120, 48},
+            {"搜索框", K::Edit, "输入代码或名称", 1264, 8, 216, 48},
+            {"标签20", K::Label, "基金名称：", 984, 64, 56, 24},
+            {"标签19", K::Label, "", 1056, 64, 208, 24},
+            {"标签1", K::Label, "基金规模：", 984, 96, 56, 24},
+            {"标签11", K::Label, "", 1056, 96, 208, 24},
+            {"标签2", K::Label, "基金经理：", 984, 128, 56, 24},
+            {"标签12", K::Label, "", 1056, 128, 208, 24},
+            {"标签3", K::Label, "基金评级：", 984, 160, 56, 24},
+            {"标签13", K::Label, "", 1056, 160, 208, 24},
+            {"标签4", K::Label, "任期回报：", 984, 192, 56, 24},
+            {"标签14", K::Label, "", 1056, 192, 208, 24},
+            {"高级表格3", K::Grid, "", 968, 224, 312, 88},
+            {"标签5", K::Label, "十大持仓：", 984, 304, 56, 32},
+            {"高级表格5", K::Grid, "", 968, 336, 312, 248},
+            {"标签22", K::Label, "基金名称：", 1304, 64, 56, 24},
+            {"标签21", K::Label, "", 1376, 64, 208, 24},
+            {"标签10", K::Label, "基金规模：", 1304, 96, 56, 24},
+            {"标签15", K::Label, "", 1376, 96, 208, 24},
+            {"标签9", K::Label, "基金经理：", 1304, 128, 56, 24},
+            {"标签16", K::Label, "", 1376, 128, 208, 24},
+            {"标签8", K::Label, "基金评级：", 1304, 160, 56, 24},
+            {"标签17", K::Label, "", 1376, 160, 208, 24},
+            {"标签7", K::Label, "任期回报：", 1304, 192, 56, 24},
+            {"标签18", K::Label, "", 1376, 192, 208, 24},
+            {"高级表格4", K::Grid, "", 1288, 224, 312, 88},
+            {"标签6", K::Label, "十大持仓：", 1304, 304, 56, 32},
+            {"高级表格6", K::Grid, "", 1288, 336, 312, 248},
+            // Last, so that it lies above the controls it overlaps when shown.
+            {"超级列表框1", K::List, "", 1264, 56, 216, 144},
+        },
+    };
+    return design;
+}
+
+int SectorButtonLeft(int column) {
+    static constexpr int lefts[] = {10, 111, 211, 311, 411, 511, 611, 711, 811};
+    return column >= 1 && column <= 9 ? lefts[column - 1] : 0;
+}
+
+int SectorButtonTop(int row) {
+    return 8 + 48 * (row - 1);
+}
+
+const WindowDesign& SectorWindowDesign() {
+    static const WindowDesign design = [] {
+        WindowDesign d{"", 50, 50, 909, 582, {}};
+        static std::vector<std::string> names;
+        names.reserve(SectorCount);
+        for (const Sector& sector : SectorTable()) {
+            names.push_back("按钮" + std::to_string(sector.button));
+        }
+        for (std::size_t i = 0; i < SectorTable().size(); ++i) {
+            const Sector& sector = SectorTable()[i];
+            d.controls.push_back({names[i].c_str(), K::Button, sector.caption.data(),
+                                  SectorButtonLeft(sector.column), SectorButtonTop(sector.row),
+                                  SectorButtonWidth, SectorButtonHeight});
+        }
+        return d;
+    }();
+    return design;
+}
+
+const WindowDesign& ChartWindowDesign() {
+    static const WindowDesign design{
+        "走势图",
+        50,
+        50,
+        1433,
+        591,
+        {
+            {"图片框1", K::Picture, "", 8, 8, 770, 270},
+            {"图片框2", K::Picture, "", 8, 288, 770, 270},
+            {"画板1", K::Panel, "", 792, 32, 632, 328},
+            {"标签2", K::Label, "", 976, 8, 240, 32},
+            {"按钮1", K::Button, "近1周", 792, 368, 80, 40},
+            {"按钮2", K::Button, "近1月", 888, 368, 80, 40},
+            {"按钮3", K::Button, "近3月", 984, 368, 80, 40},
+            {"按钮4", K::Button, "近6月", 1080, 368, 72, 40},
+            {"按钮5", K::Button, "近1年", 1168, 368, 80, 40},
+            {"按钮6", K::Button, "近2年", 1264, 368, 72, 40},
+            {"按钮7", K::Button, "近3年", 1352, 368, 72, 40},
+            {"标签1", K::Label, "注意：走势差异较大，以实际数据为准", 936, 424, 368, 32},
+        },
+    };
+    return design;
+}
+
+const GridDesign& GridDesignNamed(std::string_view name) {
+    static const std::map<std::string, GridDesign, std::less<>> designs{
+        {"高级表格1", {20, 30, FundColumns()}},    {"高级表格2", {3, 30, FundColumns()}},
+        {"高级表格3", {3, 28, RiskColumns()}},     {"高级表格4", {3, 28, RiskColumns()}},
+        {"高级表格5", {11, 22, HoldingColumns()}}, {"高级表格6", {11, 22, HoldingColumns()}},
+    };
+    static const GridDesign none{1, 24, {}};
+    auto it = designs.find(name);
+    return it == designs.end() ? none : it->second;
+}
+
+const std::vector<ListColumn>& SuggestionListColumns() {
+    static const std::vector<ListColumn> columns{{"名称", 210}, {"ID", 0}};
+    return columns;
+}
+
+} // namespace fundlens

@@ -1,0 +1,34 @@
+// The program's three windows: creating, opening and finding them.
+#pragma once
+
+#include "shell/controls.h"
+
+namespace fundlens {
+
+class MainForm;
+
+enum class WindowId { Main, Sector, Chart };
+
+// Creates the main window with every designed control (not shown yet). The run has one.
+MainForm* CreateMainWindow();
+// Shows the main window created before.
+void ShowMainWindow();
+// Closes the sector and chart windows and destroys every window (end of a run or a test).
+void DestroyWindows();
+
+// The windows; an adapter of no window when it is not open.
+Window MainWindow();
+Window SectorWindow();
+Window ChartWindow();
+Window WindowOf(WindowId id);
+
+// Creates the sector window and shows it without blocking the main window. It is destroyed
+// when it closes (its being-destroyed event runs then). An open one is raised instead.
+Window OpenSectorWindow();
+
+// Creates the chart window as a modal dialog of the main window, shows it, runs its created
+// event, and returns once it has been closed; it is destroyed then. Does nothing without a
+// main window or while a chart window is open.
+void OpenChartWindowModal();
+
+} // namespace fundlens
