@@ -92,7 +92,7 @@ TEST(WebRequestBytesWire, MethodsBodiesAndUrlWithoutScheme) {
     EXPECT_EQ(post.postBytes, BytesOf("k=v"));
 
     BytesCall other;
-    other.url = "127.0.0.1:" + std::to_string(server.Port()) + "/g.png";
+    other.url = "127.0.0.1:" + std::to_string(server.Port()) + "/g.png "; // blank dropped
     other.method = 9;
     other.postData = "ignored";
     EXPECT_EQ(WebRequestBytes(other), BytesOf("r"));
