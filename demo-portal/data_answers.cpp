@@ -183,7 +183,10 @@ std::string DataAnswers::Holdings(const Query& query, const std::string& host) c
     SplitDay(u.ReportDay(), year, month, day);
     std::string years;
     for (int y = year; y > year - 4; --y) {
-        years += (years.empty() ? "" : ",") + std::to_string(y);
+        if (!years.empty()) {
+            years += ',';
+        }
+        years += std::to_string(y);
     }
     if (!fund || query.Get("type") != "jjcc") {
         return "var apidata={ content:\"\",arryear:[],curyear:0};";

@@ -259,6 +259,9 @@ bool DemoPortal::Start() {
     server.new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
     server.set_keep_alive_max_count(KeepAliveMaxCount);
     server.set_keep_alive_timeout(KeepAliveSeconds);
+    // Head and body go out in separate writes; without this the body waits for the client's
+    // delayed acknowledgement on every kept-alive request.
+    server.set_tcp_nodelay(true);
     server.set_payload_max_length(MaxRequestBody);
     // Address reuse only: the library's default (port sharing) would let a second portal
     // start on a port that is already taken and split the connections with the first.
