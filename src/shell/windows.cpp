@@ -26,6 +26,12 @@ QPointer<ChartForm>& ChartPointer() {
     return form;
 }
 
+// Set once the main window has closed: the run is ending, no other window opens any more.
+bool& MainClosed() {
+    static bool closed = false;
+    return closed;
+}
+
 } // namespace
 
 MainForm* CreateMainWindow() {
@@ -34,8 +40,10 @@ MainForm* CreateMainWindow() {
     }
     auto* form = new MainForm;
     MainPointer() = form;
+    MainClosed() = false;
     NoteWindowOpened(WindowId::Main);
     QObject::connect(form, &MainForm::closing, form, [] {
+        MainClosed() = true;
         NoteWindowClosed(WindowId::Main);
         // The other windows go with the main window.
         if (SectorPointer()) {
@@ -50,6 +58,7 @@ MainForm* CreateMainWindow() {
 
 void ShowMainWindow() {
     if (MainForm* form = MainPointer()) {
+        MainClosed() = false;
         NoteWindowOpened(WindowId::Main);
         form->show();
         form->raise();
@@ -95,6 +104,9 @@ Window WindowOf(WindowId id) {
 }
 
 Window OpenSectorWindow() {
+    if (MainClosed()) {
+        return Window();
+    }
     if (SectorForm* open = SectorPointer()) {
         open->show();
         open->raise();
@@ -113,7 +125,7 @@ Window OpenSectorWindow() {
 
 void OpenChartWindowModal() {
     MainForm* main = MainPointer();
-    if (main == nullptr || ChartPointer() || QCoreApplication::closingDown()) {
+    if (main == nullptr || MainClosed() || ChartPointer() || QCoreApplication::closingDown()) {
         return;
     }
     QPointer<ChartForm> dialog = new ChartForm(main);

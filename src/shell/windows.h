@@ -23,12 +23,13 @@ Window ChartWindow();
 Window WindowOf(WindowId id);
 
 // Creates the sector window and shows it without blocking the main window. It is destroyed
-// when it closes (its being-destroyed event runs then). An open one is raised instead.
+// when it closes (its being-destroyed event runs then). An open one is raised instead; once
+// the main window has closed, none opens.
 Window OpenSectorWindow();
 
 // Creates the chart window as a modal dialog of the main window, shows it, runs its created
 // event, and returns once it has been closed; it is destroyed then. Does nothing without a
-// main window or while a chart window is open.
+// main window, after the main window has closed, or while a chart window is open.
 void OpenChartWindowModal();
 
 } // namespace fundlens

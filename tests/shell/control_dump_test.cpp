@@ -21,7 +21,12 @@ protected:
         InstallSeams();
         ASSERT_TRUE(StartPortal());
         StartMainWindow(false);
-        path = ::testing::TempDir() + "control_dump_test.json";
+        path = TempPath("control_dump_test.json");
+        std::remove(path.c_str());
+        std::remove((path + ".chart.png").c_str());
+    }
+    void TearDown() override {
+        ProgramFixture::TearDown();
         std::remove(path.c_str());
         std::remove((path + ".chart.png").c_str());
     }

@@ -229,7 +229,7 @@ TEST(ExecutableTest, BadOptionsAndUnreadableProfilesEndWithCodeTwo) {
 }
 
 TEST(ExecutableTest, BadProfileContentEndsWithCodeTwo) {
-    const std::string path = ::testing::TempDir() + "bad_profile.ini";
+    const std::string path = TempPath("bad_profile.ini");
     std::ofstream(path) << "[portal]\nfund=ftp://fund.test\n";
     ProgramRun run = RunExecutable({QStringLiteral("--profile"), QString::fromStdString(path)});
     EXPECT_EQ(run.exitCode, 2);
@@ -248,9 +248,9 @@ TEST(ExecutableTest, HelpAndVersion) {
 TEST(ExecutableTest, SigtermEndsTheProgramAsClosingTheMainWindowDoes) {
     demo::DemoPortal portal;
     ASSERT_TRUE(portal.Start());
-    const std::string dump = ::testing::TempDir() + "sigterm_dump.json";
+    const std::string dump = TempPath("sigterm_dump.json");
     std::remove(dump.c_str());
-    const std::string profile = ::testing::TempDir() + "sigterm_profile.ini";
+    const std::string profile = TempPath("sigterm_profile.ini");
     std::ofstream(profile) << "[update]\ncookie=session=42; lang=zh\n";
 
     QProcess process;

@@ -84,7 +84,7 @@ TEST_F(StartupOrderTest, AcceptedUpdateEndsTheProcessBeforeTheLaterStepsAndLeave
     demo::PortalOptions options;
     options.announceVersion = 5;
     ASSERT_TRUE(StartPortal(options));
-    const std::string dump = ::testing::TempDir() + "startup_dump.json";
+    const std::string dump = TempPath("startup_dump.json");
     std::remove(dump.c_str());
     SetDumpFile(dump);
     messages.Answer(MessageAnswer::Yes);
@@ -122,10 +122,16 @@ TEST_F(StartupTest, ClosingTheMainWindowWhileARoutineRunsIsSafe) {
             list.SetCellText(page, 0, "x");
             MainWindow().SetTitle("五星基金正在加载第" + std::to_string(page * 20) + "条");
         }
+        // The run is ending: no window opens any more.
+        EXPECT_FALSE(OpenSectorWindow().Exists());
+        OpenChartWindowModal();
         finished = true;
     };
+    bool chartCreated = false;
+    Routines().chartWindowCreated = [&] { chartCreated = true; };
     Click(FindControl(MainWindow(), "五星基金钮"));
     EXPECT_TRUE(finished);
+    EXPECT_FALSE(chartCreated);
     EXPECT_FALSE(MainWindow().Visible());
     ProcessEvents();
     ASSERT_TRUE(MainWindow().Exists()); // destroyed at the end of the run only

@@ -192,6 +192,10 @@ void ScriptedMessages::Clear() {
     m_shown.clear();
 }
 
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "fundlens_" + std::to_string(::getpid()) + "_" + name;
+}
+
 std::string ClosedPortBase() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};

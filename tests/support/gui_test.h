@@ -85,6 +85,9 @@ private:
     MessageHandler m_previous;
 };
 
+// A file name in the temporary directory that no other test process uses.
+std::string TempPath(const std::string& name);
+
 // A base URL where nothing listens (connections are refused).
 std::string ClosedPortBase();
 
