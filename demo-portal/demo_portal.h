@@ -52,6 +52,7 @@ public:
 
     const Universe& universe() const;
 
+    // The last 10,000 requests at most, oldest first.
     std::vector<RecordedRequest> Requests() const;
     void ClearRequests();
 

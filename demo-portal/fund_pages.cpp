@@ -263,88 +263,99 @@ std::string FundPages::Risk(const Fund& fund, const std::string& host) const {
 }
 
 std::string FundPages::Main(const Fund& fund, const std::string& host) const {
-    const Universe& u = m_universe;
-    const int last = u.LastIndex();
-    const double nav = Universe::NavAt(fund, last);
+    std::string body = "<div class=\"fundDetail-tit\"><div style=\"float: left\">" +
+                       HtmlEscape(fund.name) + "<span>(</span><span class=\"ui-num\">" + fund.code +
+                       "</span><span>)</span></div></div>\r\n";
+    body += "<div class=\"fundInfoItem\">" + NetValueSummary(fund, host) + FundFacts(fund, host) +
+            "</div>\r\n" + ReturnsTable(fund);
+    return HtmlPage(fund.name + "(" + fund.code + ")基金净值_估值_行情走势", body);
+}
+
+std::string FundPages::NetValueSummary(const Fund& fund, const std::string& host) const {
+    const double nav = Universe::NavAt(fund, m_universe.LastIndex());
     const double day = fund.returns.day;
-    const Management& team = fund.managements.front();
-    const auto& types = m_types[static_cast<std::size_t>(fund.type)];
-    std::string body;
-    body += "<div class=\"fundDetail-tit\"><div style=\"float: left\">" + HtmlEscape(fund.name) +
-            "<span>(</span><span class=\"ui-num\">" + fund.code +
-            "</span><span>)</span></div></div>\r\n";
-    body += "<div class=\"fundInfoItem\"><div class=\"dataOfFund\">\r\n";
-    body +=
-        "<dl class=\"dataItem02\"><dt><p><span class=\"sp01\"><span class=\"sp02\"><a href=\"//" +
+    // Date, net value and daily change in one block that ends before "近3月".
+    std::string out =
+        "<div class=\"dataOfFund\">\r\n<dl class=\"dataItem02\"><dt><p><span class=\"sp01\">"
+        "<span class=\"sp02\"><a href=\"//" +
         host + "/jjjz_" + fund.code + ".html\">单位净值</a></span> (</span>" +
-        FormatDay(u.LastTradingDay()) +
+        FormatDay(m_universe.LastTradingDay()) +
         ")</p></dt><dd class=\"dataNums\"><span class=\"ui-font-large " +
         std::string(ColourClass(day)) + " ui-num\">" + FormatFixed(nav, 4) +
         "</span><span class=\"ui-font-middle " + std::string(ColourClass(day)) + " ui-num\">" +
         PercentText(day) + "</span></dd>";
-    const std::array<Period, 3> shown{Period::ThreeMonths, Period::ThreeYears, Period::OneYear};
-    for (Period p : shown) {
+    for (Period p : {Period::ThreeMonths, Period::ThreeYears, Period::OneYear}) {
         const double v = fund.returns[p];
-        body += "<dd><span>" + std::string(kPeriodCaptions[static_cast<std::size_t>(p)]) +
-                "：</span><span class=\"ui-font-middle " + std::string(ColourClass(v)) +
-                " ui-num\">" + PercentText(v) + "</span></dd>";
+        out += "<dd><span>" + std::string(kPeriodCaptions[static_cast<std::size_t>(p)]) +
+               "：</span><span class=\"ui-font-middle " + std::string(ColourClass(v)) +
+               " ui-num\">" + PercentText(v) + "</span></dd>";
     }
-    body += "</dl>\r\n<dl class=\"dataItem03\"><dt><p><span class=\"sp01\">累计净值</span></p></dt>"
-            "<dd class=\"dataNums\"><span class=\"ui-font-large ui-num\">" +
-            FormatFixed(nav + fund.dividends, 4) +
-            "</span></dd><dd><span>成立来：</span><span class=\"ui-num\">" +
-            PercentText(fund.returns.sinceInception) + "</span></dd></dl>\r\n</div>\r\n";
-    body += "<div class=\"infoOfFund\"><table><tr><td>类型：" +
-            std::string(FundTypeCaption(fund.type)) + "</td><td>规模：" +
-            FormatFixed(fund.sizeYi, 2) + "亿元（" + FormatDay(u.ReportDay()) +
-            "）</td><td>基金经理：" + TeamLinks(u, team, host, "&nbsp;&nbsp;") +
-            "</td></tr><tr><td>成立日：" + FormatDay(fund.inceptionDay) + "</td><td>管理人：" +
-            HouseName(fund) + "</td><td>评级：" +
-            (fund.rating > 0 ? std::to_string(fund.rating) + "星" : std::string("暂无评级")) +
-            "</td></tr></table></div></div>\r\n";
+    out += "</dl>\r\n<dl class=\"dataItem03\"><dt><p><span class=\"sp01\">累计净值</span></p></dt>"
+           "<dd class=\"dataNums\"><span class=\"ui-font-large ui-num\">" +
+           FormatFixed(nav + fund.dividends, 4) +
+           "</span></dd><dd><span>成立来：</span><span class=\"ui-num\">" +
+           PercentText(fund.returns.sinceInception) + "</span></dd></dl>\r\n</div>\r\n";
+    return out;
+}
 
-    // Period returns; the first row's cells carry "bold".
-    body += "<li class=\"increaseAmount\"><div class=\"bd\"><table "
-            "class=\"ui-table-hover\"><tr><th class=\"first\"></th>";
-    for (std::string_view caption : kPeriodCaptions) {
-        body += "<th>" + std::string(caption) + "</th>";
-    }
-    body += "</tr><tr><td>  <div class=\"typeName\">阶段涨幅</div></td>";
-    for (int p = 0; p < PeriodCount; ++p) {
-        const double v = fund.returns.period[static_cast<std::size_t>(p)];
-        body += "<td>  <div class=\"Rdata " + std::string(ColourClass(v)) + " bold\">" +
-                PercentText(v) + "</div></td>";
-    }
-    body += " </tr><tr><td>  <div class=\"typeName\">同类平均<div "
-            "class=\"typeNameTip\"></div></div></td>";
-    for (int p = 0; p < PeriodCount; ++p) {
-        const double v = types.average[static_cast<std::size_t>(p)];
-        body += "<td>  <div class=\"Rdata " + std::string(ColourClass(v)) + "\">" + PercentText(v) +
-                "</div></td>";
-    }
-    body += " </tr><tr><td>  <div class=\"typeName\">沪深300</div></td>";
+std::string FundPages::FundFacts(const Fund& fund, const std::string& host) const {
+    const Universe& u = m_universe;
+    return "<div class=\"infoOfFund\"><table><tr><td>类型：" +
+           std::string(FundTypeCaption(fund.type)) + "</td><td>规模：" +
+           FormatFixed(fund.sizeYi, 2) + "亿元（" + FormatDay(u.ReportDay()) +
+           "）</td><td>基金经理：" + TeamLinks(u, fund.managements.front(), host, "&nbsp;&nbsp;") +
+           "</td></tr><tr><td>成立日：" + FormatDay(fund.inceptionDay) + "</td><td>管理人：" +
+           HouseName(fund) + "</td><td>评级：" +
+           (fund.rating > 0 ? std::to_string(fund.rating) + "星" : std::string("暂无评级")) +
+           "</td></tr></table></div>";
+}
+
+std::string FundPages::ReturnsTable(const Fund& fund) const {
+    const Universe& u = m_universe;
+    const auto& types = m_types[static_cast<std::size_t>(fund.type)];
     const auto& levels = u.MarketLevels();
-    for (int p = 0; p < PeriodCount; ++p) {
+    // One row: its caption cell, then a cell per period; rows end with " </tr>".
+    auto row = [](std::string_view caption, const std::function<std::string(int)>& cell) {
+        std::string out =
+            "<tr><td>  <div class=\"typeName\">" + std::string(caption) + "</div></td>";
+        for (int p = 0; p < PeriodCount; ++p) {
+            out += "<td>  " + cell(p) + "</td>";
+        }
+        return out + " </tr>";
+    };
+    auto figure = [](double v, std::string_view extraClass) {
+        return "<div class=\"Rdata " + std::string(ColourClass(v)) + std::string(extraClass) +
+               "\">" + PercentText(v) + "</div>";
+    };
+    std::string out = "<li class=\"increaseAmount\"><div class=\"bd\"><table "
+                      "class=\"ui-table-hover\"><tr><th class=\"first\"></th>";
+    for (std::string_view caption : kPeriodCaptions) {
+        out += "<th>" + std::string(caption) + "</th>";
+    }
+    out += "</tr>";
+    // The fund's own returns: the only cells marked "bold".
+    out += row("阶段涨幅", [&](int p) {
+        return figure(fund.returns.period[static_cast<std::size_t>(p)], " bold");
+    });
+    out += row("同类平均<div class=\"typeNameTip\"></div>",
+               [&](int p) { return figure(types.average[static_cast<std::size_t>(p)], ""); });
+    out += row("沪深300", [&](int p) {
         const int start = u.PeriodStartIndex(static_cast<Period>(p));
-        const double v = start >= 0 ? (levels[static_cast<std::size_t>(last)] /
-                                           levels[static_cast<std::size_t>(start)] -
-                                       1.0) *
-                                          100.0
-                                    : NoValue;
-        body += "<td>  <div class=\"Rdata " + std::string(ColourClass(v)) + "\">" + PercentText(v) +
-                "</div></td>";
-    }
-    body += " </tr><tr><td>  <div class=\"typeName\">同类排名</div></td>";
-    for (int p = 0; p < PeriodCount; ++p) {
+        return figure(start >= 0
+                          ? (levels.back() / levels[static_cast<std::size_t>(start)] - 1.0) * 100.0
+                          : NoValue,
+                      "");
+    });
+    out += row("同类排名", [&](int p) {
         const auto period = static_cast<Period>(p);
-        const std::string rank = HasValue(fund.returns[period])
-                                     ? std::to_string(RankInType(fund, period)) + "<font>|</font>" +
-                                           std::to_string(types.valued[static_cast<std::size_t>(p)])
-                                     : std::string("--");
-        body += "<td>  <div class=\"Rdata\">" + rank + "</div></td>";
-    }
-    body += " </tr></table></div></li>";
-    return HtmlPage(fund.name + "(" + fund.code + ")基金净值_估值_行情走势", body);
+        if (!HasValue(fund.returns[period])) {
+            return std::string("<div class=\"Rdata\">--</div>");
+        }
+        return "<div class=\"Rdata\">" + std::to_string(RankInType(fund, period)) +
+               "<font>|</font>" + std::to_string(types.valued[static_cast<std::size_t>(p)]) +
+               "</div>";
+    });
+    return out + "</table></div></li>";
 }
 
 std::string FundPages::NetValues(const Fund& fund, const std::string& host) const {

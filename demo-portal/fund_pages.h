@@ -37,6 +37,9 @@ private:
         std::array<int, PeriodCount> valued{};
     };
     int RankInType(const Fund& fund, Period period) const;
+    std::string NetValueSummary(const Fund& fund, const std::string& host) const;
+    std::string FundFacts(const Fund& fund, const std::string& host) const;
+    std::string ReturnsTable(const Fund& fund) const;
     std::string FundHeader(const Fund& fund, const std::string& host,
                            std::string_view section) const;
 

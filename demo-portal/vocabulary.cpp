@@ -128,9 +128,9 @@ constexpr std::array<Word, 3> kIndexWords{{
     {"指数增强", "zhi shu zeng qiang"},
     {"ETF联接", "ETF lian jie"},
 }};
-constexpr std::array<Word, 1> kQdiiWords{{{"QDII", "QDII"}}};
-constexpr std::array<Word, 2> kLofWords{{{"混合LOF", "hun he LOF"}, {"LOF", "LOF"}}};
-constexpr std::array<Word, 1> kFofWords{{{"FOF", "FOF"}}};
+constexpr std::array<Word, 2> kQdiiWords{{{"(QDII)", "QDII"}, {"混合(QDII)", "hun he QDII"}}};
+constexpr std::array<Word, 2> kLofWords{{{"混合(LOF)", "hun he LOF"}, {"(LOF)", "LOF"}}};
+constexpr std::array<Word, 1> kFofWords{{{"混合(FOF)", "hun he FOF"}}};
 
 constexpr std::array<std::string_view, 40> kStockPrefixes{
     "华信", "东方", "长城", "天润", "金桥", "中科", "海联", "新华", "宏达", "永盛",
