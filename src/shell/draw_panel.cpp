@@ -1,5 +1,7 @@
 #include "shell/draw_panel.h"
 
+#include "shell/controls.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -165,6 +167,131 @@ void DrawPanelWidget::resizeEvent(QResizeEvent* event) {
         m_canvas = std::move(grown);
     }
     QWidget::resizeEvent(event);
+}
+
+// ---- DrawPanel
+
+DrawPanelWidget* DrawPanel::panel() const {
+    return As<DrawPanelWidget>();
+}
+
+void DrawPanel::Clear() {
+    if (auto* p = panel()) {
+        p->Clear();
+    }
+}
+
+void DrawPanel::Line(int x1, int y1, int x2, int y2) {
+    if (auto* p = panel()) {
+        p->Line(x1, y1, x2, y2);
+    }
+}
+
+void DrawPanel::Rectangle(int x1, int y1, int x2, int y2) {
+    if (auto* p = panel()) {
+        p->Rectangle(x1, y1, x2, y2);
+    }
+}
+
+void DrawPanel::Ellipse(int x1, int y1, int x2, int y2) {
+    if (auto* p = panel()) {
+        p->Ellipse(x1, y1, x2, y2);
+    }
+}
+
+void DrawPanel::FillRect(int x1, int y1, int x2, int y2) {
+    if (auto* p = panel()) {
+        p->FillRect(x1, y1, x2, y2);
+    }
+}
+
+void DrawPanel::DrawText(int x, int y, const Text& text) {
+    if (auto* p = panel()) {
+        p->DrawText(x, y, ToQString(text));
+    }
+}
+
+void DrawPanel::SetPenStyle(PenStyle style) {
+    if (auto* p = panel()) {
+        p->SetPenStyle(style);
+    }
+}
+
+void DrawPanel::SetPenWidth(int width) {
+    if (auto* p = panel()) {
+        p->SetPenWidth(width);
+    }
+}
+
+void DrawPanel::SetPenColor(Rgb color) {
+    if (auto* p = panel()) {
+        p->SetPenColor(color);
+    }
+}
+
+void DrawPanel::SetInvertMode(bool invert) {
+    if (auto* p = panel()) {
+        p->SetInvertMode(invert);
+    }
+}
+
+bool DrawPanel::InvertMode() const {
+    auto* p = panel();
+    return p && p->invertMode();
+}
+
+void DrawPanel::SetBrushColor(Rgb color) {
+    if (auto* p = panel()) {
+        p->SetBrushColor(color);
+    }
+}
+
+void DrawPanel::SetTextColor(Rgb color) {
+    if (auto* p = panel()) {
+        p->SetTextColor(color);
+    }
+}
+
+Rgb DrawPanel::TextColor() const {
+    auto* p = panel();
+    return p ? p->textColor() : RgbBlack;
+}
+
+Rgb DrawPanel::PenColor() const {
+    auto* p = panel();
+    return p ? p->penColor() : RgbBlack;
+}
+
+void DrawPanel::SetFontSize(int points) {
+    if (auto* p = panel()) {
+        p->SetFontSize(points);
+    }
+}
+
+int DrawPanel::FontSize() const {
+    auto* p = panel();
+    return p ? p->fontSize() : 0;
+}
+
+int DrawPanel::Width() const {
+    auto* p = panel();
+    return p ? p->width() : 0;
+}
+
+int DrawPanel::Height() const {
+    auto* p = panel();
+    return p ? p->height() : 0;
+}
+
+QImage DrawPanel::CopyImage() const {
+    auto* p = panel();
+    return p ? p->canvas().copy() : QImage();
+}
+
+void DrawPanel::RestoreImage(const QImage& image) {
+    if (auto* p = panel()) {
+        p->SetCanvas(image);
+    }
 }
 
 } // namespace fundlens

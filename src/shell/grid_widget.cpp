@@ -1,5 +1,7 @@
 #include "shell/grid_widget.h"
 
+#include "shell/controls.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <algorithm>
@@ -116,6 +118,132 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+// ---- Grid
+
+GridWidget* Grid::grid() const {
+    return As<GridWidget>();
+}
+
+int Grid::RowCount() const {
+    GridWidget* g = grid();
+    return g ? g->GridRows() : 0;
+}
+
+void Grid::SetRowCount(int rows) {
+    if (GridWidget* g = grid()) {
+        g->SetGridRows(rows);
+    }
+}
+
+int Grid::ColumnCount() const {
+    GridWidget* g = grid();
+    return g ? g->columnCount() : 0;
+}
+
+int Grid::CursorRow() const {
+    GridWidget* g = grid();
+    return g && g->currentRow() >= 0 ? g->currentRow() + 1 : -1;
+}
+
+int Grid::CursorColumn() const {
+    GridWidget* g = grid();
+    return g && g->currentRow() >= 0 ? g->currentColumn() : -1;
+}
+
+void Grid::SetCursor(int row, int column) {
+    GridWidget* g = grid();
+    if (g && row >= 1 && row < g->GridRows() && column >= 0 && column < g->columnCount()) {
+        const QSignalBlocker quiet(g);
+        g->setCurrentCell(row - 1, column);
+    }
+}
+
+Text Grid::CellText(int row, int column) const {
+    GridWidget* g = grid();
+    if (!g || row < 0 || row >= g->GridRows() || column < 0 || column >= g->columnCount()) {
+        return {};
+    }
+    QTableWidgetItem* item = row == 0 ? g->horizontalHeaderItem(column) : g->item(row - 1, column);
+    return item ? FromQString(item->text()) : Text();
+}
+
+void Grid::SetCellText(int row, int column, const Text& text) {
+    GridWidget* g = grid();
+    if (!g || row < 0 || row >= g->GridRows() || column < 0 || column >= g->columnCount()) {
+        return;
+    }
+    if (row == 0) {
+        QTableWidgetItem* header = g->horizontalHeaderItem(column);
+        if (header == nullptr) {
+            g->setHorizontalHeaderItem(column, header = new QTableWidgetItem);
+        }
+        header->setText(ToQString(text));
+        return;
+    }
+    QTableWidgetItem* item = g->item(row - 1, column);
+    if (item == nullptr) {
+        g->setItem(row - 1, column, new QTableWidgetItem(ToQString(text)));
+    } else {
+        item->setText(ToQString(text));
+    }
+}
+
+Rgb Grid::CellColor(int row, int column) const {
+    GridWidget* g = grid();
+    if (!g || row < 0 || row >= g->GridRows() || column < 0 || column >= g->columnCount()) {
+        return RgbBlack;
+    }
+    QTableWidgetItem* item = row == 0 ? g->horizontalHeaderItem(column) : g->item(row - 1, column);
+    if (item == nullptr || item->foreground().style() == Qt::NoBrush) {
+        return RgbBlack;
+    }
+    return FromQColor(item->foreground().color());
+}
+
+void Grid::SetCellColor(int row, int column, Rgb color) {
+    SetCellColorRange(row, column, row, column, color);
+}
+
+void Grid::SetCellColorRange(int row1, int column1, int row2, int column2, Rgb color) {
+    GridWidget* g = grid();
+    if (!g) {
+        return;
+    }
+    const int firstRow = std::max(0, std::min(row1, row2));
+    const int lastRow = std::min(g->GridRows() - 1, std::max(row1, row2));
+    const int firstColumn = std::max(0, std::min(column1, column2));
+    const int lastColumn = std::min(g->columnCount() - 1, std::max(column1, column2));
+    const QBrush brush(ToQColor(color));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            QTableWidgetItem* item =
+                row == 0 ? g->horizontalHeaderItem(column) : g->item(row - 1, column);
+            if (item == nullptr) {
+                item = new QTableWidgetItem;
+                if (row == 0) {
+                    g->setHorizontalHeaderItem(column, item);
+                } else {
+                    g->setItem(row - 1, column, item);
+                }
+            }
+            item->setForeground(brush);
+        }
+    }
+}
+
+void Grid::Clear() {
+    if (GridWidget* g = grid()) {
+        g->clearContents();
+        g->RestoreHeader();
+    }
+}
+
+void Grid::Reset() {
+    if (GridWidget* g = grid()) {
+        g->ResetToDesign();
+    }
 }
 
 } // namespace fundlens
