@@ -8,6 +8,7 @@
 #include "shell/rgb.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,7 +180,12 @@ void MainForm::WireEvents() {
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_controls.searchBox && event->type() == QEvent::FocusIn) {
-        Fire(Routines().searchFocused);
+        // The user moved into the box. Focus that only comes back with the window (after
+        // another window or a popup) is no new visit and keeps what was typed.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            Fire(Routines().searchFocused);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

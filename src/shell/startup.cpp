@@ -74,39 +74,25 @@ void MainWindowCreated() {
     state.FirstSectorLoad = 1;
 }
 
-int RunProgram(int argc, char** argv) {
-    CommandLine commandLine;
-    std::string error;
-    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), commandLine, error)) {
-        return BadUsage(error);
-    }
-    if (commandLine.help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (commandLine.version) {
-        std::cout << "fundlens " << ProgramVersionNumber << "\n";
-        return 0;
-    }
-    PortalProfile profile;
+namespace {
+
+// The portal hosts from the command line and the profile.
+bool ReadPortalSettings(const CommandLine& commandLine, PortalProfile& profile,
+                        std::string& error) {
     if (!commandLine.portal.empty()) {
         profile = ProfileAtBase(commandLine.portal);
     }
-    if (!commandLine.profileFile.empty() &&
-        !ReadProfileFile(commandLine.profileFile, profile, error)) {
-        return BadUsage(error);
-    }
+    return commandLine.profileFile.empty() ||
+           ReadProfileFile(commandLine.profileFile, profile, error);
+}
 
-    QApplication app(argc, argv);
-    PrepareApplication();
-
-    // Whatever the command line and the profile leave open comes from the demo portal.
-    std::unique_ptr<demo::DemoPortal> demoPortal;
+// What the settings leave open comes from the demo portal, started here when needed.
+bool UsePortal(PortalProfile profile, std::unique_ptr<demo::DemoPortal>& demoPortal) {
     if (ProfileIncomplete(profile)) {
         demoPortal = std::make_unique<demo::DemoPortal>();
         if (!demoPortal->Start()) {
             std::cerr << "fundlens: the built-in demo portal could not be started\n";
-            return 1;
+            return false;
         }
         FillMissing(profile, demoPortal->BaseUrl());
     }
@@ -114,11 +100,11 @@ int RunProgram(int argc, char** argv) {
     if (!profile.caBundle.empty()) {
         SetExtraCaBundle(profile.caBundle);
     }
+    return true;
+}
 
-    ResetProgramState(); // ReadoutTable starts empty
-    SetDumpFile(commandLine.dumpFile);
-    InstallAllRoutines(Routines());
-
+// The main window from its creation to its close; returns the event loop's exit code.
+int RunMainWindow(QApplication& app) {
     MainForm* mainForm = CreateMainWindow();
     bool mainClosed = false;
     QObject::connect(mainForm, &MainForm::closing, &app, [&mainClosed] {
@@ -131,11 +117,43 @@ int RunProgram(int argc, char** argv) {
 
     MainWindowCreated();
     // A signal during the created event closes the window before the loop runs.
-    int code = 0;
-    if (!mainClosed) {
-        ShowMainWindow();
-        code = app.exec();
+    if (mainClosed) {
+        return 0;
     }
+    ShowMainWindow();
+    return app.exec();
+}
+
+} // namespace
+
+int RunProgram(int argc, char** argv) {
+    CommandLine commandLine;
+    std::string error;
+    if (!ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), commandLine, error)) {
+        return BadUsage(error);
+    }
+    if (commandLine.help || commandLine.version) {
+        std::cout << (commandLine.help ? UsageText()
+                                       : "fundlens " + std::to_string(ProgramVersionNumber) + "\n");
+        return 0;
+    }
+    // Read before the application starts: a bad profile needs no display to be reported.
+    PortalProfile profile;
+    if (!ReadPortalSettings(commandLine, profile, error)) {
+        return BadUsage(error);
+    }
+
+    QApplication app(argc, argv);
+    PrepareApplication();
+    std::unique_ptr<demo::DemoPortal> demoPortal;
+    if (!UsePortal(profile, demoPortal)) {
+        return 1;
+    }
+    ResetProgramState(); // ReadoutTable starts empty
+    SetDumpFile(commandLine.dumpFile);
+    InstallAllRoutines(Routines());
+
+    const int code = RunMainWindow(app);
 
     AbortAllTransfers();
     QThreadPool::globalInstance()->waitForDone();

@@ -7,6 +7,8 @@
 #include "shell/windows.h"
 #include "support/gui_test.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -117,6 +119,20 @@ TEST_F(EventsTest, SearchBoxFocusAndTyping) {
     // A change written by the program is a content change as well.
     MainWindow().EditNamed("搜索框").SetContent("");
     EXPECT_EQ(changed, 4);
+
+    // Focus coming back with the window is no new visit; tabbing in is.
+    const struct {
+        Qt::FocusReason reason;
+        int focusedAfter;
+    } reasons[] = {{Qt::ActiveWindowFocusReason, 1},
+                   {Qt::PopupFocusReason, 1},
+                   {Qt::TabFocusReason, 2},
+                   {Qt::MouseFocusReason, 3}};
+    for (const auto& r : reasons) {
+        QFocusEvent in(QEvent::FocusIn, r.reason);
+        QApplication::sendEvent(search, &in);
+        EXPECT_EQ(focused, r.focusedAfter) << "reason " << r.reason;
+    }
 }
 
 TEST_F(EventsTest, SuggestionDoubleClickPicksTheClickedLine) {
