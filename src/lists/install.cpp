@@ -1,0 +1,14 @@
+#include "lists/fund_lists.h"
+#include "shell/event_routines.h"
+
+namespace fundlens {
+
+void InstallListRoutines(EventRoutines& routines) {
+    routines.fiveStarClicked = FiveStarButtonClicked;
+    routines.sectorChooserClicked = SectorChooserClicked;
+    routines.sectorButtonClicked = SectorButtonClicked;
+    routines.sectorWindowDestroyed = SectorWindowDestroyed;
+    routines.headerClicked = FundListHeaderClicked;
+}
+
+} // namespace fundlens

@@ -1,0 +1,87 @@
+#include "lists/rank_record.h"
+
+#include "text/json_document.h"
+
+namespace fundlens {
+
+namespace {
+
+constexpr double HighReturn = 50;
+
+// Which record field each column shows, and whether it is a percent cell.
+struct ColumnSource {
+    std::size_t field;
+    bool percent;
+};
+
+constexpr std::array<ColumnSource, FundListColumns> Columns{{
+    {1, false},  // 基金名称
+    {0, false},  // 基金代码
+    {15, false}, // 日期
+    {16, false}, // 净值
+    {17, true},  // 日增长率
+    {5, true},   // 近1周
+    {6, true},   // 近1月
+    {7, true},   // 近3月
+    {8, true},   // 近6月
+    {4, true},   // 今年来
+    {9, true},   // 近一年
+    {10, true},  // 近2年
+    {11, true},  // 近3年
+}};
+
+std::vector<Text> Split(const Text& text, char separator) {
+    std::vector<Text> parts;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end - begin));
+        if (end == Text::npos)
+            return parts;
+        begin = end + 1;
+    }
+}
+
+} // namespace
+
+RankPage CutRankPage(const Text& answer) {
+    RankPage page;
+    JsonDocument document;
+    if (!document.Parse(TextAfterLast(Utf8ToText(answer), "var rankData =")))
+        return page;
+    page.allPages = TextToNumber(document.GetText("allPages"));
+    const int count = document.Count("datas");
+    for (int i = 0; i < count; ++i)
+        page.records.push_back(document.GetText("datas[" + NumberToText(i) + "]"));
+    return page;
+}
+
+FundRankRecord::FundRankRecord(const Text& record) : fields(Split(record, ',')) {}
+
+const Text& FundRankRecord::Field(std::size_t i) const {
+    static const Text empty;
+    return i < fields.size() ? fields[i] : empty;
+}
+
+std::array<Text, FundListColumns> FundRankRecord::ListCells() const {
+    std::array<Text, FundListColumns> cells;
+    for (std::size_t column = 0; column < Columns.size(); ++column) {
+        const Text& value = Field(Columns[column].field);
+        if (!Columns[column].percent)
+            cells[column] = value;
+        else
+            cells[column] = value.empty() ? Text("-") : value + "%";
+    }
+    return cells;
+}
+
+Rgb ReturnCellColor(const Text& cellText) {
+    const double v = TextToNumber(cellText);
+    if (IsZero(v))
+        return RgbGrey;
+    if (IsAbove(v, HighReturn))
+        return RgbBlue;
+    return v > 0 ? RgbRed : RgbGreen;
+}
+
+} // namespace fundlens

@@ -1,0 +1,44 @@
+// The portal's ranking answers: one page of records, and how a record fills the fund list.
+#pragma once
+
+#include "shell/rgb.h"
+#include "text/text.h"
+
+#include <array>
+#include <vector>
+
+namespace fundlens {
+
+// One page of the ranking endpoint: "var rankData = {allPages: .., datas: ["rec", ...]}".
+struct RankPage {
+    double allPages = 0;       // as the answer gives it; 0 when missing or not a number
+    std::vector<Text> records; // the "datas" texts, FundRankRecord each
+};
+
+// Cuts a ranking answer (UTF-8 bytes as received). A failed fetch or a broken answer gives an
+// empty page.
+RankPage CutRankPage(const Text& answer);
+
+inline constexpr int FundListColumns = 13;
+inline constexpr int FirstPercentColumn = 4;
+
+// One comma-separated ranking record of the portal: field 0 code, 1 name, 4 since new year,
+// 5..11 one week to three years, 15 date, 16 unit net value, 17 daily growth.
+struct FundRankRecord {
+    std::vector<Text> fields;
+
+    explicit FundRankRecord(const Text& record);
+
+    // Field i, or an empty text when the record is too short.
+    const Text& Field(std::size_t i) const;
+
+    // The 13 cell texts of the fund list, column 0 first. Percent cells show the field and "%",
+    // or "-" when the field is empty or missing.
+    std::array<Text, FundListColumns> ListCells() const;
+};
+
+// Text colour of a return cell by the number it begins with ("12.34%" reads 12.34, "-" 0):
+// grey at zero, blue above 50, red above zero, green below.
+Rgb ReturnCellColor(const Text& cellText);
+
+} // namespace fundlens
