@@ -79,6 +79,11 @@ bool Control::Enabled() const {
 
 void Control::SetEnabled(bool enabled) {
     if (QWidget* w = widget()) {
+        // Qt hands the focus of a control being disabled on to the next one, as a Tab key
+        // would; the search box would take that for a visit of the user and clear itself.
+        if (!enabled && w->hasFocus()) {
+            w->clearFocus();
+        }
         w->setEnabled(enabled);
     }
 }

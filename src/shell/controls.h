@@ -34,6 +34,7 @@ public:
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;
+    // A control losing its enabled state also loses the focus (to no other control).
     void SetEnabled(bool enabled);
     void SetToolTip(const Text& text);
 

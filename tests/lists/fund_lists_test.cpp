@@ -3,6 +3,7 @@
 #include "demo-portal/universe.h"
 #include "lists/fund_lists.h"
 #include "lists/sector_table.h"
+#include "shell/event_routines.h"
 #include "shell/grid_widget.h"
 #include "shell/program_state.h"
 #include "shell/rgb.h"
@@ -173,6 +174,18 @@ TEST_F(FundListsTest, TitleReportsProgressPageByPage) {
         EXPECT_EQ(titles[page - 1], "五星基金正在加载第" + std::to_string(rows) + "条");
     }
     EXPECT_EQ(titles.back(), "五星基金加载完毕，共" + std::to_string(count) + "支基金");
+}
+
+TEST_F(FundListsTest, LoadingDoesNotPassTheFocusToTheSearchBox) {
+    int searchVisits = 0;
+    Routines().searchFocused = [&] { ++searchVisits; };
+    QWidget* button = FindControl(MainWindow(), "五星基金钮");
+    button->activateWindow();
+    button->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return button->hasFocus(); }));
+    ClickMain("五星基金钮");
+    EXPECT_EQ(searchVisits, 0) << "the disabled button handed its focus on";
+    EXPECT_FALSE(FindControl(MainWindow(), "搜索框")->hasFocus());
 }
 
 TEST_F(FundListsTest, FailedLoadsSayTheyFailed) {
