@@ -59,9 +59,7 @@ void DrawPanelWidget::Clear() {
 
 void DrawPanelWidget::Line(int x1, int y1, int x2, int y2) {
     QPainter painter(&m_canvas);
-    if (m_invert) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    }
+    ApplyDrawingMode(painter);
     painter.setPen(CurrentPen());
     if (x1 == x2 && y1 == y2) {
         painter.drawPoint(x1, y1);
@@ -75,34 +73,33 @@ void DrawPanelWidget::Line(int x1, int y1, int x2, int y2) {
 }
 
 void DrawPanelWidget::Rectangle(int x1, int y1, int x2, int y2) {
-    const QRect box = BoxRect(x1, y1, x2, y2);
-    if (box.width() < 1 || box.height() < 1) {
-        return;
-    }
-    QPainter painter(&m_canvas);
-    if (m_invert) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    }
-    painter.setPen(CurrentPen());
-    painter.setBrush(Qt::NoBrush);
-    // A stroked QRect covers one pixel more than its size: shrink it to stay inside the box.
-    painter.drawRect(box.x(), box.y(), box.width() - 1, box.height() - 1);
-    update(box.adjusted(-m_penWidth - 1, -m_penWidth - 1, m_penWidth + 1, m_penWidth + 1));
+    StrokeBox(BoxRect(x1, y1, x2, y2),
+              [](QPainter& painter, const QRect& inner) { painter.drawRect(inner); });
 }
 
 void DrawPanelWidget::Ellipse(int x1, int y1, int x2, int y2) {
-    const QRect box = BoxRect(x1, y1, x2, y2);
+    StrokeBox(BoxRect(x1, y1, x2, y2),
+              [](QPainter& painter, const QRect& inner) { painter.drawEllipse(inner); });
+}
+
+void DrawPanelWidget::StrokeBox(const QRect& box,
+                                const std::function<void(QPainter&, const QRect&)>& draw) {
     if (box.width() < 1 || box.height() < 1) {
         return;
     }
     QPainter painter(&m_canvas);
+    ApplyDrawingMode(painter);
+    painter.setPen(CurrentPen());
+    painter.setBrush(Qt::NoBrush);
+    // A stroked shape covers one pixel more than its size: shrink it to stay inside the box.
+    draw(painter, QRect(box.x(), box.y(), box.width() - 1, box.height() - 1));
+    update(box.adjusted(-m_penWidth - 1, -m_penWidth - 1, m_penWidth + 1, m_penWidth + 1));
+}
+
+void DrawPanelWidget::ApplyDrawingMode(QPainter& painter) const {
     if (m_invert) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     }
-    painter.setPen(CurrentPen());
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(box.x(), box.y(), box.width() - 1, box.height() - 1);
-    update(box.adjusted(-m_penWidth - 1, -m_penWidth - 1, m_penWidth + 1, m_penWidth + 1));
 }
 
 void DrawPanelWidget::FillRect(int x1, int y1, int x2, int y2) {
@@ -125,9 +122,7 @@ void DrawPanelWidget::DrawText(int x, int y, const QString& text) {
         return;
     }
     QPainter painter(&m_canvas);
-    if (m_invert) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    }
+    ApplyDrawingMode(painter);
     painter.setFont(CurrentFont());
     painter.setPen(m_invert ? QColor(Qt::white) : ToQColor(m_textColor));
     QRect bounds;

@@ -6,6 +6,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 namespace fundlens {
 
@@ -61,6 +64,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Outlines a shape inside `box` with the current pen.
+    void StrokeBox(const QRect& box, const std::function<void(QPainter&, const QRect&)>& draw);
+    // Invert mode: every pixel drawn is XOR-ed, so drawing the same thing twice removes it.
+    void ApplyDrawingMode(QPainter& painter) const;
     QPen CurrentPen() const;
     QFont CurrentFont() const;
 
