@@ -1,8 +1,5 @@
 #include "demo-portal/answer.h"
 
-#include <cerrno>
-#include <iconv.h>
-
 namespace fundlens::demo {
 
 namespace {
@@ -119,40 +116,6 @@ std::string HtmlEscape(std::string_view text) {
     return out;
 }
 
-std::string JsonEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += hex[(c >> 4) & 0xf];
-                out += hex[c & 0xf];
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
-}
-
 std::string SafeCallback(std::string_view name) {
     if (name.empty() || name.size() > 128) {
         return {};
@@ -199,36 +162,6 @@ bool ParseCount(std::string_view text, int maxDigits, int& value) {
 bool IsFundCode(std::string_view text) {
     int ignored = 0;
     return text.size() == 6 && ParseCount(text, 6, ignored);
-}
-
-std::string Utf8ToGbk(std::string_view utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::string(utf8);
-    }
-    std::string out;
-    out.reserve(utf8.size());
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // A character GBK lacks, or a broken sequence: one '?' for the whole character.
-            out += '?';
-            std::size_t skip = 1;
-            while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) {
-                ++skip;
-            }
-            in += skip;
-            inLeft -= skip;
-        }
-    }
-    iconv_close(cd);
-    return out;
 }
 
 } // namespace fundlens::demo

@@ -51,8 +51,6 @@ std::string HtmlPage(std::string_view title, std::string_view body);
 
 // Text for HTML element content and attribute values.
 std::string HtmlEscape(std::string_view text);
-// Text inside a JSON string literal (without the quotes).
-std::string JsonEscape(std::string_view text);
 
 // The caller's JSONP callback name when it is a plain script name ([A-Za-z0-9_$.], at most
 // 128 characters); empty otherwise, and then the answer is sent as bare JSON.
@@ -64,8 +62,5 @@ std::string Jsonp(std::string_view callback, std::string_view json, std::string_
 bool ParseCount(std::string_view text, int maxDigits, int& value);
 // Six decimal digits.
 bool IsFundCode(std::string_view text);
-
-// UTF-8 text as GBK bytes (characters GBK lacks become '?').
-std::string Utf8ToGbk(std::string_view utf8);
 
 } // namespace fundlens::demo

@@ -1,6 +1,7 @@
 #include "demo-portal/data_answers.h"
 
 #include "demo-portal/calendar.h"
+#include "text/json_document.h"
 
 #include <algorithm>
 #include <cctype>

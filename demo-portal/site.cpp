@@ -1,5 +1,7 @@
 #include "demo-portal/site.h"
 
+#include "text/text.h"
+
 namespace fundlens::demo {
 
 namespace {
@@ -120,7 +122,7 @@ Answer PortalSite::UpdatePage(const PortalRequest& request) const {
         "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n"
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\" />\r\n<title>" +
         title + "</title>\r\n</head>\r\n<body>\r\n" + body + "\r\n</body>\r\n</html>\r\n";
-    return Answer{200, "text/html; charset=gbk", Utf8ToGbk(page)};
+    return Answer{200, "text/html; charset=gbk", Utf8ToText(page)};
 }
 
 Answer PortalSite::DownloadPage() const {

@@ -103,4 +103,7 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+// The characters of a JSON string literal holding the UTF-8 `text`, without the quotes.
+std::string JsonEscape(std::string_view text);
+
 } // namespace fundlens

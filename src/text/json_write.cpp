@@ -1,3 +1,4 @@
+#include "text/json_document.h"
 #include "text/json_value.h"
 
 #include <algorithm>
@@ -11,44 +12,8 @@ namespace fundlens::json {
 namespace {
 
 void WriteString(std::string& out, const std::string& s) {
-    static constexpr char hex[] = "0123456789abcdef";
     out += '"';
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.append(s, plain, i - plain);
-        plain = i + 1;
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 0x0F];
-        }
-    }
-    out.append(s, plain, std::string::npos);
+    out += JsonEscape(s);
     out += '"';
 }
 
@@ -237,3 +202,50 @@ double ScriptTextToNumber(std::string_view utf8) {
 }
 
 } // namespace fundlens::json
+
+namespace fundlens {
+
+std::string JsonEscape(std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0x0F];
+        }
+    }
+    out.append(text, plain, std::string::npos);
+    return out;
+}
+
+} // namespace fundlens

@@ -385,6 +385,25 @@ TEST(JsonDocument, AssignReturnsTruthiness) {
     EXPECT_EQ(doc.Stringify(), "[1]");
 }
 
+TEST(JsonEscape, EscapedTextParsesBackToTheSameString) {
+    const std::string samples[] = {"",
+                                   "plain",
+                                   "say \"hi\"",
+                                   "back\\slash",
+                                   "tab\tnew\nline\r",
+                                   std::string("nul\0bell\a", 9),
+                                   "基金 ü"};
+    for (const std::string& sample : samples) {
+        SCOPED_TRACE(sample);
+        const std::string escaped = JsonEscape(sample);
+        for (char c : escaped)
+            EXPECT_GE(static_cast<unsigned char>(c), 0x20) << "no raw control character";
+        JsonDocument document;
+        ASSERT_TRUE(document.Parse(Utf8ToText("[\"" + escaped + "\"]")));
+        EXPECT_EQ(TextToUtf8(document.GetText("[0]")), sample);
+    }
+}
+
 TEST(JsonDocument, LargeObjectWithRepeatedNames) {
     Text text = "{";
     for (int k = 0; k < 100; ++k)
