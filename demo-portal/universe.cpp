@@ -3,7 +3,7 @@
 #include "demo-portal/calendar.h"
 #include "demo-portal/generation.h"
 #include "demo-portal/random.h"
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // Loading the five-star list through the real main window against the demo portal on
 // loopback: wall time of the whole load, and the longest stretch in which the GUI thread
 // processed no events.
+#include "app/startup.h"
 #include "demo-portal/demo_portal.h"
+#include "portal/profile.h"
 #include "shell/controls.h"
 #include "shell/event_routines.h"
-#include "shell/profile.h"
-#include "shell/startup.h"
 #include "shell/windows.h"
 
 #include <QApplication>

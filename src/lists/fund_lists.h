@@ -15,10 +15,6 @@ void LoadFiveStarList(const Text& sortKey = {}, const Text& sortOrder = {});
 // order and the sort texts are ignored; afterwards they are sent as they are, empty or not.
 void LoadSectorList(int sectorCode, const Text& sortKey = {}, const Text& sortOrder = {});
 
-// The portal's sort key of a fund-list column ("r" for 日增长率 … "3n" for 近3年); empty for
-// the columns that do not sort.
-Text SortKeyOfColumn(int column);
-
 // Reloads the shown list sorted by `sortKey`, descending or ascending as SortAscendingNext
 // says, and flips SortAscendingNext once the reload has returned.
 void ReloadSorted(const Text& sortKey);

@@ -1,3 +1,5 @@
+#include "lists/install.h"
+
 #include "lists/fund_lists.h"
 #include "shell/event_routines.h"
 

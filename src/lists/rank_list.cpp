@@ -1,8 +1,8 @@
 #include "lists/rank_list.h"
 
-#include "lists/rank_record.h"
+#include "portal/rank_record.h"
+#include "portal/ranking.h"
 #include "shell/controls.h"
-#include "shell/profile.h"
 #include "shell/windows.h"
 #include "web/web_request.h"
 
@@ -64,10 +64,6 @@ void ShowRecords(Grid& grid, int firstRow, const std::vector<Text>& records) {
 
 bool ListLoadRunning() {
     return g_loadDepth > 0;
-}
-
-Text RankingUrl(const Text& query) {
-    return PortalUrl(PortalHost::Fund, "/data/FundGuideapi.aspx?" + query);
 }
 
 void LoadRankList(const RankListSource& source) {

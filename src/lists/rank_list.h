@@ -24,7 +24,4 @@ void LoadRankList(const RankListSource& source);
 // pump points).
 bool ListLoadRunning();
 
-// A URL of the portal's ranking endpoint with this query.
-Text RankingUrl(const Text& query);
-
 } // namespace fundlens

@@ -1,6 +1,7 @@
 #include "lists/fund_lists.h"
 #include "lists/rank_list.h"
-#include "lists/sector_table.h"
+#include "portal/ranking.h"
+#include "portal/sector_table.h"
 #include "shell/controls.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
@@ -8,24 +9,14 @@
 
 namespace fundlens {
 
-namespace {
-
-const char* const Rnd = "&pn=20&zf=diy&sh=list&rnd=0.6496325281618789";
-
-Text SectorQuery(int sectorCode, const Text& sortKey, const Text& sortOrder, const Text& page) {
-    return "dt=4&sd=&ed=&tp=BK0" + NumberToText(sectorCode) + "&sc=" + sortKey +
-           "&st=" + sortOrder + "&pi=" + page + Rnd;
-}
-
-} // namespace
-
 void LoadSectorList(int sectorCode, const Text& sortKey, const Text& sortOrder) {
     RankListSource source;
-    source.probeUrl = RankingUrl(SectorQuery(sectorCode, "3y", "desc", "1"));
+    source.probeUrl =
+        RankingUrl(SectorPageQuery(sectorCode, SectorDefaultSortKey, SectorDefaultSortOrder, 1));
     source.pageUrl = [&](int page) {
         const bool first = State().FirstSectorLoad == 1;
-        return RankingUrl(SectorQuery(sectorCode, first ? Text("3y") : sortKey,
-                                      first ? Text("desc") : sortOrder, NumberToText(page)));
+        return RankingUrl(SectorPageQuery(sectorCode, first ? Text(SectorDefaultSortKey) : sortKey,
+                                          first ? Text(SectorDefaultSortOrder) : sortOrder, page));
     };
     source.afterProbe = [sectorCode] { State().CurrentSectorCode = sectorCode; };
     source.titlePrefix = State().CurrentSectorName + "板块"_gbk;

@@ -1,5 +1,6 @@
 #include "lists/fund_lists.h"
 #include "lists/rank_list.h"
+#include "portal/ranking.h"
 #include "shell/controls.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
@@ -8,21 +9,6 @@
 #include <array>
 
 namespace fundlens {
-
-namespace {
-
-// Sort keys of the return columns 4 to 12.
-constexpr std::array<const char*, 9> SortKeys{"r", "z", "1y", "3y", "6y", "jn", "1n", "2n", "3n"};
-constexpr int FirstSortColumn = 4;
-
-} // namespace
-
-Text SortKeyOfColumn(int column) {
-    const int index = column - FirstSortColumn;
-    if (index < 0 || index >= static_cast<int>(SortKeys.size()))
-        return {};
-    return SortKeys[index];
-}
 
 void ReloadSorted(const Text& sortKey) {
     ProgramState& state = State();

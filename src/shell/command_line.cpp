@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
-#include "shell/profile.h"
+#include "portal/profile.h"
+#include "web/web_request.h"
 
 #include <algorithm>
 #include <array>

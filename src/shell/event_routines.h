@@ -49,10 +49,4 @@ void Fire(const Slot& slot, Args&&... args) {
     }
 }
 
-// Install functions of the subsystems (each defined by its own library). The program calls
-// those that are built.
-void InstallListRoutines(EventRoutines& routines);
-void InstallDetailRoutines(EventRoutines& routines);
-void InstallCompareRoutines(EventRoutines& routines);
-
 } // namespace fundlens

@@ -1,6 +1,6 @@
 #include "shell/forms.h"
 
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 #include "shell/draw_panel.h"
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"

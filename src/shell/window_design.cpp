@@ -1,6 +1,6 @@
 #include "shell/window_design.h"
 
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 
 #include <map>
 #include <string>

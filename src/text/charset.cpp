@@ -18,10 +18,6 @@ inline bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-inline char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsGbkName(const std::string& name) {
     static const char* const names[] = {"gbk",   "gb2312",     "cp936",    "x-gbk",  "windows-936",
                                         "ms936", "gb_2312-80", "csgb2312", "euc-cn", "x-euc-cn"};

@@ -21,10 +21,6 @@ inline unsigned char ByteAt(std::string_view s, std::size_t i) {
     return static_cast<unsigned char>(s[i]);
 }
 
-inline char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameAt(std::string_view text, std::size_t at, std::string_view what, bool ignoreCase) {
     if (text.size() - at < what.size())
         return false;
@@ -344,6 +340,41 @@ Text ReplaceAll(const Text& text, const Text& find, const Text& replacement) {
 
 std::size_t FindText(const Text& text, const Text& what, std::size_t from, bool ignoreCase) {
     return FindAligned(text, what, from, ignoreCase);
+}
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string ToLowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = AsciiLower(c);
+    return out;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameAt(text, 0, prefix, true);
+}
+
+std::string TrimBlanks(std::string_view text, std::string_view blanks) {
+    const std::size_t begin = text.find_first_not_of(blanks);
+    if (begin == std::string_view::npos)
+        return {};
+    return std::string(text.substr(begin, text.find_last_not_of(blanks) - begin + 1));
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view separator) {
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end =
+            separator.empty() ? std::string_view::npos : text.find(separator, begin);
+        parts.emplace_back(text.substr(begin, end == std::string_view::npos ? end : end - begin));
+        if (end == std::string_view::npos)
+            return parts;
+        begin = end + separator.size();
+    }
 }
 
 } // namespace fundlens

@@ -81,6 +81,15 @@ Text ReplaceAll(const Text& text, const Text& find, const Text& replacement);
 std::size_t FindText(const Text& text, const Text& what, std::size_t from = 0,
                      bool ignoreCase = false);
 
+// Small byte-wise helpers (ASCII rules; GBK lead and trail bytes are left alone).
+char AsciiLower(char c);
+std::string ToLowerAscii(std::string_view text);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// `text` without the `blanks` bytes at either end.
+std::string TrimBlanks(std::string_view text, std::string_view blanks = " \t");
+// The pieces between the separators, empty ones included ("a,,b," gives a, "", b, "").
+std::vector<std::string> SplitText(std::string_view text, std::string_view separator);
+
 // Numeric comparisons with the system's tolerance of 1e-7.
 inline constexpr double Tolerance = 1e-7;
 inline bool IsZero(double v) {

@@ -6,18 +6,6 @@
 
 namespace fundlens {
 
-// What the page announces.
-struct UpdateInfo {
-    Text version; // empty when the page carries no usable field
-    Text link;
-};
-
-// Cuts the announced version and download link out of the page text (GBK).
-UpdateInfo CutUpdateInfo(const Text& page);
-
-// True for a link the desktop may be asked to open: an http:// or https:// address.
-bool IsDownloadLink(const Text& link);
-
 // Fetches the profile's update page with its cookie text and compares the announced version
 // with ProgramVersion. A failed check shows "版本信息监测失败"; a different version offers the
 // update, and accepting it opens the link and ends the process with exit code 0.

@@ -36,25 +36,10 @@ Text RemoveBlanks(const Text& text) {
 // Items between separators; empty items in the middle stay, an empty remainder at the end
 // does not.
 std::vector<Text> SplitItems(const Text& text, std::string_view separator) {
-    std::vector<Text> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find(separator, start);
-        if (at == Text::npos) {
-            if (start < text.size())
-                items.push_back(text.substr(start));
-            return items;
-        }
-        items.push_back(text.substr(start, at - start));
-        start = at + separator.size();
-    }
-}
-
-Text TrimSpaces(const Text& text) {
-    const std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == Text::npos)
-        return Text();
-    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+    std::vector<Text> items = SplitText(text, separator);
+    if (items.back().empty())
+        items.pop_back();
+    return items;
 }
 
 bool HasName(const std::vector<Text>& items, const Text& name) {
@@ -73,7 +58,7 @@ bool IsDeleted(const Text& item) {
 } // namespace
 
 Text CookieName(const Text& item) {
-    return TrimSpaces(item.substr(0, item.find('=')));
+    return TrimBlanks(item.substr(0, item.find('=')));
 }
 
 bool CookieListHasName(const Text& list, const Text& name) {

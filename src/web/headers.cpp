@@ -50,16 +50,6 @@ Text ValueOfLine(const Text& line) {
 
 } // namespace
 
-Text TrimBlanks(const Text& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 Text DropTrailingBlanks(const Text& url) {
     std::size_t end = url.size();
     while (end > 0 && (IsBlank(url[end - 1]) || url[end - 1] == '\r' || url[end - 1] == '\n'))

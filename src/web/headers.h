@@ -39,9 +39,6 @@ Text CookiesOfBlock(const Text& block);
 // "HTTP/2 404" gives "404".
 Text StatusTextOf(const Text& block);
 
-// The text without blanks (spaces and tabs) at either end.
-Text TrimBlanks(const Text& text);
-
 // The URL without trailing blanks.
 Text DropTrailingBlanks(const Text& url);
 

@@ -129,14 +129,6 @@ struct TransferState {
     Bytes body;
 };
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
 // The three-digit code of a status line "HTTP/x[.y] nnn ...", or 0.
 int StatusCodeOf(std::string_view line) {
     const std::size_t blank = line.find(' ');
@@ -461,6 +453,21 @@ TransferResult PerformTransfer(const TransferRequest& request) {
 }
 
 } // namespace web
+
+bool IsWebAddress(std::string_view url) {
+    const std::size_t schemeLength = StartsWithNoCase(url, "http://")    ? 7
+                                     : StartsWithNoCase(url, "https://") ? 8
+                                                                         : 0;
+    // The host follows the two slashes at once ("http:///x" has none).
+    if (schemeLength == 0 || url.size() == schemeLength ||
+        std::string_view("/?#:").find(url[schemeLength]) != std::string_view::npos)
+        return false;
+    for (const char c : url) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f')
+            return false;
+    }
+    return web::IsHttpUrl(std::string(url));
+}
 
 void SetExtraCaBundle(const Text& path) {
     web::Registry& registry = web::TheRegistry();

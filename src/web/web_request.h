@@ -56,6 +56,10 @@ struct BytesCall {
 Bytes WebRequestBytes(BytesCall& call);
 Bytes WebRequestBytes(const Text& url);
 
+// True for an http:// or https:// address with a host (scheme case-blind), without blanks or
+// control bytes: the one test of "is this a web address" in the program.
+bool IsWebAddress(std::string_view url);
+
 // URL pieces used by WebRequestBytes.
 Text UrlHost(const Text& url, bool keepPort = false);
 int UrlPort(const Text& url);

@@ -12,17 +12,6 @@
 namespace fundlens {
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           FindText(Text(text.substr(0, prefix.size())), Text(prefix), 0, true) == 0;
-}
-
-Text Lower(Text text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsSecure(const Text& url) {
     return StartsWithNoCase(url, "https://");
 }
@@ -60,7 +49,7 @@ const char* VerbOf(int method) {
 } // namespace
 
 Text UrlHost(const Text& url, bool keepPort) {
-    const Text lower = Lower(url);
+    const Text lower = ToLowerAscii(url);
     const std::size_t start = HostStart(lower);
     const std::size_t end = lower.find_first_of("/?#", start);
     Text host = lower.substr(start, end == Text::npos ? Text::npos : end - start);
@@ -91,7 +80,7 @@ Text UrlPath(const Text& url) {
 
 Text HeaderValue(const Text& header) {
     const std::size_t colon = header.find(':');
-    return colon == Text::npos ? Text() : web::TrimBlanks(header.substr(colon + 1));
+    return colon == Text::npos ? Text() : TrimBlanks(header.substr(colon + 1));
 }
 
 Bytes WebRequestBytes(BytesCall& call) {

@@ -2,7 +2,7 @@
 // parsed with JsonDocument, "allPages" and the records of "datas".
 #include "demo-portal/calendar.h"
 #include "demo-portal/ranking.h"
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 #include "portal_test_support.h"
 #include "text/json_document.h"
 

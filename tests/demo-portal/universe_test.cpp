@@ -2,7 +2,7 @@
 // against its own histories.
 #include "demo-portal/calendar.h"
 #include "demo-portal/ranking.h"
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 #include "portal_test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "demo-portal/calendar.h"
 #include "demo-portal/universe.h"
 #include "lists/fund_lists.h"
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"
 #include "shell/program_state.h"

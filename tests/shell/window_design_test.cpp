@@ -1,6 +1,6 @@
 // The three windows as designed: every control's name, kind, place, size, caption,
 // visibility and enabled state, the grid designs, the sector buttons and the menus.
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 #include "shell/draw_panel.h"
 #include "shell/event_routines.h"
 #include "shell/forms.h"

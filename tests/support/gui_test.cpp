@@ -1,12 +1,12 @@
 #include "support/gui_test.h"
 
+#include "app/startup.h"
+#include "portal/profile.h"
 #include "shell/control_dump.h"
 #include "shell/event_routines.h"
 #include "shell/forms.h"
 #include "shell/grid_widget.h"
-#include "shell/profile.h"
 #include "shell/program_state.h"
-#include "shell/startup.h"
 #include "shell/windows.h"
 
 #include <QApplication>

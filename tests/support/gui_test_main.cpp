@@ -1,5 +1,5 @@
 // main of every GUI test: the application object first, then the tests.
-#include "shell/startup.h"
+#include "app/startup.h"
 
 #include <QApplication>
 #include <cstdlib>

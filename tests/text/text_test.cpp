@@ -360,6 +360,19 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceOnce) {
     EXPECT_EQ(ReplaceAll("[" + Bracketish + "]", "]", ")"), "[" + Bracketish + ")");
 }
 
+TEST(SmallHelpers, SplitTrimAndCaseBlindPrefix) {
+    EXPECT_EQ(SplitText("a,,b,", ","), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(SplitText("", ","), (std::vector<std::string>{""}));
+    EXPECT_EQ(SplitText("a; b", "; "), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(TrimBlanks(" \t a b\t "), "a b");
+    EXPECT_EQ(TrimBlanks(" \r\n", " \r"), "\n");
+    EXPECT_EQ(TrimBlanks("   "), "");
+    EXPECT_TRUE(StartsWithNoCase("HTTPS://x", "https://"));
+    EXPECT_FALSE(StartsWithNoCase("http", "https"));
+    // GBK bytes are never folded: only ASCII letters change case.
+    EXPECT_EQ(ToLowerAscii("AbC"_gbk + "基金"_gbk), "abc"_gbk + "基金"_gbk);
+}
+
 TEST(MultiReplace, AppliesPairsInOrder) {
     EXPECT_EQ(MultiReplace("a<b>&c", {{"&", "&amp;"}, {"<", "&lt;"}, {">", "&gt;"}}),
               "a&lt;b&gt;&amp;c");

@@ -1,4 +1,6 @@
-#include "shell/profile.h"
+#include "portal/profile.h"
+
+#include "web/web_request.h"
 
 #include <cctype>
 #include <fstream>
@@ -9,25 +11,7 @@ namespace fundlens {
 namespace {
 
 std::string Trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) {
-        ++b;
-    }
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) {
-        --e;
-    }
-    return std::string(s.substr(b, e - b));
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && Lower(std::string(s.substr(0, prefix.size()))) == prefix;
+    return TrimBlanks(s, " \t\r");
 }
 
 PortalProfile& Current() {
@@ -114,7 +98,7 @@ bool ParseIni(std::string_view text, IniSections& sections, std::string& error) 
                 error = "line " + std::to_string(lineNumber) + ": malformed section header";
                 return false;
             }
-            section = Lower(Trim(std::string_view(line).substr(1, line.size() - 2)));
+            section = ToLowerAscii(Trim(std::string_view(line).substr(1, line.size() - 2)));
             sections[section];
             inSection = true;
             continue;
@@ -128,7 +112,7 @@ bool ParseIni(std::string_view text, IniSections& sections, std::string& error) 
             error = "line " + std::to_string(lineNumber) + ": key outside of a [section]";
             return false;
         }
-        std::string key = Lower(Trim(std::string_view(line).substr(0, eq)));
+        std::string key = ToLowerAscii(Trim(std::string_view(line).substr(0, eq)));
         sections[section][key] = Trim(std::string_view(line).substr(eq + 1));
     }
     return true;
@@ -186,30 +170,6 @@ bool ReadProfileFile(const std::string& path, PortalProfile& profile, std::strin
     if (!ApplyProfileText(content.str(), profile, error)) {
         error = path + ": " + error;
         return false;
-    }
-    return true;
-}
-
-bool IsWebAddress(std::string_view url) {
-    std::size_t schemeLength = 0;
-    if (StartsWithNoCase(url, "http://")) {
-        schemeLength = 7;
-    } else if (StartsWithNoCase(url, "https://")) {
-        schemeLength = 8;
-    } else {
-        return false;
-    }
-    if (url.size() == schemeLength) {
-        return false;
-    }
-    char first = url[schemeLength];
-    if (first == '/' || first == '?' || first == '#' || first == ':') {
-        return false;
-    }
-    for (char c : url) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f') {
-            return false;
-        }
     }
     return true;
 }

@@ -1,12 +1,13 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
 #include "demo-portal/demo_portal.h"
+#include "lists/install.h"
+#include "portal/profile.h"
 #include "shell/command_line.h"
 #include "shell/control_dump.h"
 #include "shell/draw_panel.h"
 #include "shell/forms.h"
 #include "shell/messages.h"
-#include "shell/profile.h"
 #include "shell/program_state.h"
 #include "shell/termination_signals.h"
 #include "shell/windows.h"
@@ -46,16 +47,8 @@ void PrepareApplication() {
     SetPumpHook(PumpGuiEvents);
 }
 
-void InstallAllRoutines([[maybe_unused]] EventRoutines& routines) {
-#ifdef FUNDLENS_HAVE_LISTS
+void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
-#endif
-#ifdef FUNDLENS_HAVE_DETAIL
-    InstallDetailRoutines(routines);
-#endif
-#ifdef FUNDLENS_HAVE_COMPARE
-    InstallCompareRoutines(routines);
-#endif
 }
 
 void MainWindowCreated() {

@@ -47,9 +47,6 @@ bool ParseIni(std::string_view text, IniSections& sections, std::string& error);
 bool ApplyProfileText(std::string_view text, PortalProfile& profile, std::string& error);
 bool ReadProfileFile(const std::string& path, PortalProfile& profile, std::string& error);
 
-// True for "http://host..." and "https://host..." (scheme case-blind, a host present).
-bool IsWebAddress(std::string_view url);
-
 // The profile the program runs with.
 void SetPortalProfile(const PortalProfile& profile);
 const PortalProfile& CurrentPortalProfile();

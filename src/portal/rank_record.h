@@ -1,7 +1,7 @@
 // The portal's ranking answers: one page of records, and how a record fills the fund list.
 #pragma once
 
-#include "shell/rgb.h"
+#include "portal/rgb.h"
 #include "text/text.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 // Start-up: the created event's effects and order, the pump hook, the message service, and
 // closing windows while a routine is still running.
+#include "app/startup.h"
 #include "shell/control_dump.h"
 #include "shell/forms.h"
 #include "shell/program_state.h"
-#include "shell/startup.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
 #include "web/web_request.h"

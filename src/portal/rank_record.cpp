@@ -1,4 +1,4 @@
-#include "lists/rank_record.h"
+#include "portal/rank_record.h"
 
 #include "text/json_document.h"
 
@@ -30,18 +30,6 @@ constexpr std::array<ColumnSource, FundListColumns> Columns{{
     {11, true},  // 近3年
 }};
 
-std::vector<Text> Split(const Text& text, char separator) {
-    std::vector<Text> parts;
-    std::size_t begin = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, begin);
-        parts.push_back(text.substr(begin, end - begin));
-        if (end == Text::npos)
-            return parts;
-        begin = end + 1;
-    }
-}
-
 } // namespace
 
 RankPage CutRankPage(const Text& answer) {
@@ -56,7 +44,7 @@ RankPage CutRankPage(const Text& answer) {
     return page;
 }
 
-FundRankRecord::FundRankRecord(const Text& record) : fields(Split(record, ',')) {}
+FundRankRecord::FundRankRecord(const Text& record) : fields(SplitText(record, ",")) {}
 
 const Text& FundRankRecord::Field(std::size_t i) const {
     static const Text empty;

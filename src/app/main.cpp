@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
     return fundlens::RunProgram(argc, argv);

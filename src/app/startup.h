@@ -13,7 +13,7 @@ inline constexpr int ProgramVersionNumber = 4;
 // that lets requests process pending GUI events on the GUI thread.
 void PrepareApplication();
 
-// Fills the event table with the routines of every subsystem that is built.
+// Fills the event table with the routines of every subsystem.
 void InstallAllRoutines(EventRoutines& routines);
 
 // The main window's created event: ProgramVersion, the update check (which may end the

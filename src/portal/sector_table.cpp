@@ -1,4 +1,4 @@
-#include "lists/sector_table.h"
+#include "portal/sector_table.h"
 
 namespace fundlens {
 

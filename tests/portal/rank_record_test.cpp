@@ -1,6 +1,6 @@
 // Cutting ranking answers and turning a ranking record into fund-list cells and colours.
-#include "lists/fund_lists.h"
-#include "lists/rank_record.h"
+#include "portal/rank_record.h"
+#include "portal/ranking.h"
 #include "shell/rgb.h"
 
 #include <fstream>
@@ -11,7 +11,7 @@ namespace fundlens {
 namespace {
 
 std::string ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(FUNDLENS_TEST_DATA) + "/lists/" + name, std::ios::binary);
+    std::ifstream in(std::string(FUNDLENS_TEST_DATA) + "/portal/" + name, std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
