@@ -18,7 +18,9 @@ namespace fundlens::demo {
 namespace {
 
 constexpr std::size_t MaxRecordedRequests = 10000;
-constexpr std::size_t WorkerThreads = 16;
+// Each kept-alive connection holds a worker while it idles: one client's pool of connections
+// (fundlens keeps up to 12) must leave room for everybody else.
+constexpr std::size_t WorkerThreads = 48;
 constexpr std::size_t KeepAliveMaxCount = 1000;
 constexpr time_t KeepAliveSeconds = 5;
 constexpr std::size_t MaxRequestBody = 1 << 20;
@@ -81,6 +83,7 @@ bool ParseFaultMode(const std::string& name, FaultMode& mode) {
         {"none", FaultMode::None},       {"drop", FaultMode::Drop},
         {"http500", FaultMode::Http500}, {"truncate", FaultMode::Truncate},
         {"slow", FaultMode::Slow},       {"garbage", FaultMode::Garbage},
+        {"hang", FaultMode::Hang},
     };
     for (const auto& [text, value] : names) {
         if (name == text) {
@@ -222,6 +225,11 @@ void DemoPortal::Impl::ApplyFault(Answer answer, httplib::Response& res) {
             });
         return;
     }
+    case FaultMode::Hang:
+        // Never answered: the connection stays open and silent until the portal stops.
+        Pause(std::chrono::hours(24));
+        CurrentConnection::Drop();
+        return;
     case FaultMode::Garbage: {
         std::string noise(answer.body.size(), '\0');
         {

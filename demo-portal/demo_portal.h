@@ -8,7 +8,7 @@
 
 namespace fundlens::demo {
 
-enum class FaultMode { None, Drop, Http500, Truncate, Slow, Garbage };
+enum class FaultMode { None, Drop, Http500, Truncate, Slow, Garbage, Hang };
 
 struct PortalOptions {
     std::string host = "127.0.0.1";
@@ -23,7 +23,8 @@ struct PortalOptions {
     std::string date;
 };
 
-// Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "garbage").
+// Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "garbage",
+// "hang").
 bool ParseFaultMode(const std::string& name, FaultMode& mode);
 
 // What arrived at the portal, for tests.

@@ -3,6 +3,7 @@
 #include "demo-portal/demo_portal.h"
 #include "lists/install.h"
 #include "portal/profile.h"
+#include "shell/async.h"
 #include "shell/command_line.h"
 #include "shell/control_dump.h"
 #include "shell/draw_panel.h"
@@ -15,8 +16,6 @@
 #include "web/web_request.h"
 
 #include <QApplication>
-#include <QThread>
-#include <QThreadPool>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -26,13 +25,6 @@ namespace fundlens {
 namespace {
 
 constexpr int UiFontPoints = 9;
-
-void PumpGuiEvents() {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr && QThread::currentThread() == app->thread()) {
-        QCoreApplication::processEvents();
-    }
-}
 
 int BadUsage(const std::string& message) {
     std::cerr << "fundlens: " << message << "\nTry 'fundlens --help' for more information.\n";
@@ -44,7 +36,6 @@ int BadUsage(const std::string& message) {
 void PrepareApplication() {
     QApplication::setFont(QFont(QString::fromUtf8(UiFontFamily), UiFontPoints));
     QApplication::setQuitOnLastWindowClosed(false);
-    SetPumpHook(PumpGuiEvents);
 }
 
 void InstallAllRoutines(EventRoutines& routines) {
@@ -54,10 +45,8 @@ void InstallAllRoutines(EventRoutines& routines) {
 void MainWindowCreated() {
     ProgramState& state = State();
     state.ProgramVersion = ProgramVersionNumber;
+    // The check runs in the background; the window is shown and usable meanwhile.
     CheckForUpdate();
-    if (ProcessEnding()) {
-        return;
-    }
     state.SortAscendingNext = 0;
     for (const char* name : {"高级表格3", "高级表格4"}) {
         Grid grid = MainWindow().GridNamed(name);
@@ -99,20 +88,15 @@ bool UsePortal(PortalProfile profile, std::unique_ptr<demo::DemoPortal>& demoPor
 // The main window from its creation to its close; returns the event loop's exit code.
 int RunMainWindow(QApplication& app) {
     MainForm* mainForm = CreateMainWindow();
-    bool mainClosed = false;
-    QObject::connect(mainForm, &MainForm::closing, &app, [&mainClosed] {
-        mainClosed = true;
-        // Loads still running stop at their next request; the loop ends once they return.
+    QObject::connect(mainForm, &MainForm::closing, &app, [] {
+        // Transfers in flight end at once. exit() ends every event loop, so a message box or
+        // the chart window standing open does not hold the end.
         AbortAllTransfers();
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
     });
     InstallTerminationSignals(&app, [] { MainWindow().Close(); });
 
     MainWindowCreated();
-    // A signal during the created event closes the window before the loop runs.
-    if (mainClosed) {
-        return 0;
-    }
     ShowMainWindow();
     return app.exec();
 }
@@ -148,11 +132,11 @@ int RunProgram(int argc, char** argv) {
 
     const int code = RunMainWindow(app);
 
+    SetProgramEnding();
     AbortAllTransfers();
-    QThreadPool::globalInstance()->waitForDone();
+    DropLoaders();
     WriteDump();
     DestroyWindows();
-    SetPumpHook({});
     return code;
 }
 

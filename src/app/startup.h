@@ -9,16 +9,15 @@ namespace fundlens {
 // The program's own version, compared with the announced one by the update check.
 inline constexpr int ProgramVersionNumber = 4;
 
-// Application-wide settings once the application object exists: the font, the pump hook
-// that lets requests process pending GUI events on the GUI thread.
+// Application-wide settings once the application object exists.
 void PrepareApplication();
 
 // Fills the event table with the routines of every subsystem.
 void InstallAllRoutines(EventRoutines& routines);
 
-// The main window's created event: ProgramVersion, the update check (which may end the
-// process: nothing after it runs then), the sort toggle, the risk grids' row labels, the
-// first-sector flag.
+// The main window's created event: ProgramVersion, the update check (started in the
+// background; accepting an offered update ends the process), the sort toggle, the risk grids'
+// row labels, the first-sector flag.
 void MainWindowCreated();
 
 // The whole run: command line, profile or demo portal, main window, event loop, exit.

@@ -1,6 +1,7 @@
 #include "lists/install.h"
 
 #include "lists/fund_lists.h"
+#include "lists/rank_list.h"
 #include "shell/event_routines.h"
 
 namespace fundlens {
@@ -11,6 +12,8 @@ void InstallListRoutines(EventRoutines& routines) {
     routines.sectorButtonClicked = SectorButtonClicked;
     routines.sectorWindowDestroyed = SectorWindowDestroyed;
     routines.headerClicked = FundListHeaderClicked;
+    FundListRuns().SetOnChange(UpdateListButtons);
+    SetSectorWindowOpen(false);
 }
 
 } // namespace fundlens

@@ -9,25 +9,27 @@
 
 namespace fundlens {
 
-void LoadSectorList(int sectorCode, const Text& sortKey, const Text& sortOrder) {
+void LoadSectorList(int sectorCode, Text sortKey, Text sortOrder,
+                    std::function<void(RunEnd)> onEnd) {
     RankListSource source;
+    source.kind = SectorListRun;
     source.probeUrl =
         RankingUrl(SectorPageQuery(sectorCode, SectorDefaultSortKey, SectorDefaultSortOrder, 1));
-    source.pageUrl = [&](int page) {
+    source.pageUrl = [sectorCode, sortKey, sortOrder](int page) {
         const bool first = State().FirstSectorLoad == 1;
-        return RankingUrl(SectorPageQuery(sectorCode, first ? Text(SectorDefaultSortKey) : sortKey,
-                                          first ? Text(SectorDefaultSortOrder) : sortOrder, page));
+        return RankingUrl(SectorPageQuery(sectorCode, first ? SectorDefaultSortKey : sortKey,
+                                          first ? SectorDefaultSortOrder : sortOrder, page));
     };
     source.afterProbe = [sectorCode] { State().CurrentSectorCode = sectorCode; };
     source.titlePrefix = State().CurrentSectorName + "板块"_gbk;
-    LoadRankList(source);
-    MainWindow().ButtonNamed("选择板块钮").SetEnabled(true);
+    source.onEnd = std::move(onEnd);
+    LoadRankList(std::move(source));
 }
 
 void SectorChooserClicked() {
     State().ListIsFiveStar = 0;
-    OpenSectorWindow();
-    MainWindow().ButtonNamed("选择板块钮").SetEnabled(false);
+    if (OpenSectorWindow().Exists())
+        SetSectorWindowOpen(true);
     State().SearchPickFlag = 0;
 }
 
@@ -42,16 +44,14 @@ void SectorButtonClicked(int button) {
     Window window = SectorWindow();
     State().CurrentSectorName = window.ButtonNamed("按钮" + NumberToText(button)).Caption();
     window.SetVisible(false);
-    LoadSectorList(SectorTable()[button - 1].code);
-    window.PostClose();
+    // The window closes once the load has ended, however it ended.
+    LoadSectorList(SectorTable()[button - 1].code, {}, {},
+                   [window](RunEnd) mutable { window.PostClose(); });
 }
 
 void SectorWindowDestroyed() {
     State().FirstSectorLoad = 0;
-    // Closed with its close box: the chooser is usable again (a running load enables it when
-    // it ends).
-    if (!ListLoadRunning())
-        MainWindow().ButtonNamed("选择板块钮").SetEnabled(true);
+    SetSectorWindowOpen(false);
 }
 
 } // namespace fundlens

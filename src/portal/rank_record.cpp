@@ -37,6 +37,7 @@ RankPage CutRankPage(const Text& answer) {
     JsonDocument document;
     if (!document.Parse(TextAfterLast(Utf8ToText(answer), "var rankData =")))
         return page;
+    page.readable = document.TypeOf("datas") == JsonDocument::Array;
     page.allPages = TextToNumber(document.GetText("allPages"));
     const int count = document.Count("datas");
     for (int i = 0; i < count; ++i)

@@ -13,10 +13,11 @@ namespace fundlens {
 struct RankPage {
     double allPages = 0;       // as the answer gives it; 0 when missing or not a number
     std::vector<Text> records; // the "datas" texts, FundRankRecord each
+    bool readable = false;     // the answer parsed and holds a "datas" array
 };
 
 // Cuts a ranking answer (UTF-8 bytes as received). A failed fetch or a broken answer gives an
-// empty page.
+// empty, unreadable page.
 RankPage CutRankPage(const Text& answer);
 
 inline constexpr int FundListColumns = 13;

@@ -1,6 +1,7 @@
 #include "portal/ranking.h"
 
 #include "portal/profile.h"
+#include "web/web_request.h"
 
 #include <array>
 
@@ -19,6 +20,20 @@ constexpr int FirstSortColumn = 4;
 
 Text RankingUrl(const Text& query) {
     return PortalUrl(PortalHost::Fund, "/data/FundGuideapi.aspx?" + query);
+}
+
+RankPage FetchRankPage(const Text& url, const Cancellation* cancel) {
+    constexpr int Attempts = 2;
+    for (int attempt = 0; attempt < Attempts && !(cancel && cancel->Cancelled()); ++attempt) {
+        WebCall call;
+        call.url = url;
+        call.cancel = cancel;
+        const Text answer = WebRequest(call);
+        RankPage page = CutRankPage(answer);
+        if (page.readable && IsSuccessStatus(call.status))
+            return page;
+    }
+    return RankPage{};
 }
 
 Text FiveStarProbeQuery() {

@@ -2,7 +2,9 @@
 // keys of the fund list's return columns.
 #pragma once
 
+#include "portal/rank_record.h"
 #include "text/text.h"
+#include "web/cancellation.h"
 
 namespace fundlens {
 
@@ -13,6 +15,11 @@ Text RankingUrl(const Text& query);
 Text FiveStarProbeQuery();
 // One page of the five-star list; without both sortKey and sortOrder in the default order.
 Text FiveStarPageQuery(const Text& sortKey, const Text& sortOrder, int page);
+
+// Fetches and cuts one ranking page, blocking (on a worker). A page that fails (no answer, an
+// error status, a body cut short, an unreadable answer) is asked for once more; when that fails
+// too the page comes back unreadable.
+RankPage FetchRankPage(const Text& url, const Cancellation* cancel = nullptr);
 
 // One page of a sector's list ("tp=BK0" + code); the texts go in as they are, empty or not.
 Text SectorPageQuery(int sectorCode, const Text& sortKey, const Text& sortOrder, int page);

@@ -248,8 +248,23 @@ void NoteWindowClosed(WindowId id) {
     WriteDump();
 }
 
+Json MessagesJson() {
+    Json messages = Json::array();
+    for (const ShownMessageRecord& m : MessagesShown()) {
+        const bool yesNo = m.buttons == MessageButtons::YesNo;
+        const char* answer = m.answer == MessageAnswer::Yes  ? "yes"
+                             : m.answer == MessageAnswer::No ? "no"
+                                                             : "ok";
+        messages.push_back({{"text", TextToUtf8(m.text)},
+                            {"buttons", yesNo ? "yes/no" : "ok"},
+                            {"answer", answer}});
+    }
+    return messages;
+}
+
 std::string DumpText() {
     Json dump{{"state", StateJson()},
+              {"messages", MessagesJson()},
               {"windows", Json{{"main", WindowEntry(WindowId::Main)},
                                {"sector", WindowEntry(WindowId::Sector)},
                                {"chart", WindowEntry(WindowId::Chart)}}}};
@@ -281,6 +296,7 @@ bool WriteDump() {
 
 void ResetDump() {
     Data().windows = {};
+    ForgetMessagesShown();
 }
 
 } // namespace fundlens

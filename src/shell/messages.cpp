@@ -36,6 +36,11 @@ std::function<void()>& BeforeEndHook() {
     return hook;
 }
 
+std::vector<ShownMessageRecord>& Shown() {
+    static std::vector<ShownMessageRecord> shown;
+    return shown;
+}
+
 bool& EndingFlag() {
     static bool ending = false;
     return ending;
@@ -69,7 +74,17 @@ MessageAnswer RealMessageBox(const Text& text, MessageButtons buttons) {
 
 MessageAnswer ShowMessage(const Text& text, MessageButtons buttons) {
     MessageHandler handler = CurrentMessageHandler();
-    return handler ? handler(text, buttons) : RealMessageBox(text, buttons);
+    const MessageAnswer answer = handler ? handler(text, buttons) : RealMessageBox(text, buttons);
+    Shown().push_back({text, buttons, answer});
+    return answer;
+}
+
+const std::vector<ShownMessageRecord>& MessagesShown() {
+    return Shown();
+}
+
+void ForgetMessagesShown() {
+    Shown().clear();
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) {

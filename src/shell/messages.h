@@ -5,6 +5,7 @@
 #include "text/text.h"
 
 #include <functional>
+#include <vector>
 
 namespace fundlens {
 
@@ -17,6 +18,15 @@ inline constexpr const char* MessageCaptionUtf8 = "信息：";
 // Shows `text` in an application-modal message box captioned "信息：" and returns the button
 // chosen (closing a Yes/No box without choosing counts as No).
 MessageAnswer ShowMessage(const Text& text, MessageButtons buttons = MessageButtons::Ok);
+
+// Every message box shown in the run, in order, with the answer given.
+struct ShownMessageRecord {
+    Text text;
+    MessageButtons buttons;
+    MessageAnswer answer;
+};
+const std::vector<ShownMessageRecord>& MessagesShown();
+void ForgetMessagesShown();
 
 using MessageHandler = std::function<MessageAnswer(const Text& text, MessageButtons buttons)>;
 // Replaces the message box; an empty handler restores the real one. Returns the previous.

@@ -1,5 +1,6 @@
 #include "shell/windows.h"
 
+#include "shell/async.h"
 #include "shell/control_dump.h"
 #include "shell/event_routines.h"
 #include "shell/forms.h"
@@ -41,9 +42,11 @@ MainForm* CreateMainWindow() {
     auto* form = new MainForm;
     MainPointer() = form;
     MainClosed() = false;
+    SetProgramEnding(false);
     NoteWindowOpened(WindowId::Main);
     QObject::connect(form, &MainForm::closing, form, [] {
         MainClosed() = true;
+        SetProgramEnding(); // loaders write nothing more
         NoteWindowClosed(WindowId::Main);
         // The other windows go with the main window.
         if (SectorPointer()) {

@@ -114,6 +114,7 @@ enum class Phase {
 
 struct TransferState {
     bool followRedirects = true;
+    const Cancellation* cancel = nullptr;
     std::string caBundle;
 
     Phase phase = Phase::Connecting;
@@ -128,6 +129,10 @@ struct TransferState {
     bool anyAnswer = false;
     Bytes body;
 };
+
+bool StopAsked(const TransferState& st) {
+    return g_aborted.load() || (st.cancel && st.cancel->Cancelled());
+}
 
 // The three-digit code of a status line "HTTP/x[.y] nnn ...", or 0.
 int StatusCodeOf(std::string_view line) {
@@ -210,7 +215,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
         st.lastUploaded = uploaded;
         st.lastActivity = Clock::now();
     }
-    return g_aborted.load() ? 1 : 0;
+    return StopAsked(st) ? 1 : 0;
 }
 
 // Adds the certificates of the extra CA bundle to the store libcurl filled from the system.
@@ -345,12 +350,18 @@ TransferOutcome Classify(CURLcode code, Stop stop, const TransferState& st) {
     }
 }
 
-// Runs the configured handle to its end, or until aborted, or until it makes no progress
-// for `timeoutSeconds` once the request is going out.
+void WakeMulti(void* multi) {
+    curl_multi_wakeup(static_cast<CURLM*>(multi));
+}
+
+// Runs the configured handle to its end, or until aborted or cancelled, or until it makes no
+// progress for `timeoutSeconds` once the request is going out.
 std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, long timeoutSeconds) {
     const auto limit = std::chrono::seconds(timeoutSeconds);
     CURLcode code = CURLE_OK;
     Stop stop = Stop::None;
+    if (st.cancel && !st.cancel->Attach(&WakeMulti, multi))
+        return {code, Stop::Aborted};
     curl_multi_add_handle(multi, easy);
     for (;;) {
         int running = 0;
@@ -366,7 +377,7 @@ std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, lon
             }
             break;
         }
-        if (g_aborted.load()) {
+        if (StopAsked(st)) {
             stop = Stop::Aborted;
             break;
         }
@@ -382,6 +393,8 @@ std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, lon
         curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait.count()), nullptr);
     }
     curl_multi_remove_handle(multi, easy);
+    if (st.cancel)
+        st.cancel->Detach(multi);
     return {code, stop};
 }
 
@@ -426,7 +439,7 @@ TransferResult PerformTransfer(const TransferRequest& request) {
         result.outcome = TransferOutcome::BadUrl;
         return result;
     }
-    if (g_aborted.load())
+    if (g_aborted.load() || (request.cancel && request.cancel->Cancelled()))
         return result; // ConnectFailed
 
     ThreadHandles& handles = Handles();
@@ -436,6 +449,7 @@ TransferResult PerformTransfer(const TransferRequest& request) {
 
     TransferState st;
     st.followRedirects = request.followRedirects;
+    st.cancel = request.cancel;
     st.caBundle = ExtraCaBundle();
     HeaderList headers;
     if (!Configure(handles.easy, request, st, headers))

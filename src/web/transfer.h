@@ -2,6 +2,7 @@
 #pragma once
 
 #include "text/text.h"
+#include "web/cancellation.h"
 
 #include <cstddef>
 #include <string>
@@ -23,13 +24,15 @@ struct TransferRequest {
     std::string proxy;                    // host:port; empty: direct (environment ignored)
     std::string proxyUser, proxyPassword; // Basic credentials for the proxy
     int timeoutSeconds = 30;              // connect, and longest time without progress
+    const Cancellation* cancel = nullptr; // ends the transfer when cancelled (may be null)
 };
 
 // How a transfer ended.
 enum class TransferOutcome {
     Done,          // a complete answer arrived (any HTTP status)
     BadUrl,        // malformed URL or a scheme other than http/https
-    ConnectFailed, // resolve, connect, TLS, proxy or send failure; aborted before an answer
+    ConnectFailed, // resolve, connect, TLS, proxy or send failure; aborted or cancelled before an
+                   // answer
     NoAnswer,      // connected but no complete answer header (timeout, closed, bad redirect)
     ReadFailed,    // the final answer's body broke off (closed early, stalled, over the cap)
 };

@@ -6,31 +6,15 @@
 #include "web/headers.h"
 #include "web/transfer.h"
 
-#include <memory>
-#include <mutex>
+#include <cctype>
 #include <string_view>
 
 namespace fundlens {
 namespace {
 
-using PumpHook = std::shared_ptr<const std::function<void()>>;
-
 // Only this many bytes of the body are searched for a charset declaration.
 constexpr std::size_t CharsetSearchBytes = 1024;
 constexpr const char* CharsetPattern = R"(<meta.+?charset=[^\w]?([-\w]+))";
-
-std::mutex g_hookMutex;
-PumpHook g_hook;
-
-PumpHook CurrentPumpHook() {
-    std::lock_guard lock(g_hookMutex);
-    return g_hook;
-}
-
-void Pump(const PumpHook& hook) {
-    if (hook && *hook)
-        (*hook)();
-}
 
 const char* VerbOf(int method) {
     switch (method) {
@@ -75,11 +59,12 @@ web::TransferRequest RequestOf(const WebCall& call) {
     request.proxyPassword = call.proxyPassword;
     request.timeoutSeconds =
         call.timeoutSeconds > 0 ? call.timeoutSeconds : web::DefaultTimeoutSeconds;
+    request.cancel = call.cancel;
     return request;
 }
 
-// Cookies and location of the final answer's header lines; the pump runs after each line.
-void ReadHeaderLines(WebCall& call, const PumpHook& hook) {
+// Cookies and location of the final answer's header lines.
+void ReadHeaderLines(WebCall& call) {
     call.newCookies.clear();
     call.location.clear();
     for (const Text& line : web::HeaderLines(call.responseHeaders)) {
@@ -90,7 +75,6 @@ void ReadHeaderLines(WebCall& call, const PumpHook& hook) {
         }
         if (const auto location = web::LocationOfLine(line))
             call.location = *location;
-        Pump(hook);
     }
     if (call.cookies)
         MergeCookies(*call.cookies, call.newCookies);
@@ -126,12 +110,10 @@ Text BodyText(const Bytes& body) {
 } // namespace
 
 Text WebRequest(WebCall& call) {
-    const PumpHook hook = CurrentPumpHook();
     web::TransferResult result = web::PerformTransfer(RequestOf(call));
     if (result.outcome != web::TransferOutcome::Done &&
         result.outcome != web::TransferOutcome::ReadFailed) {
         call.status = FailureMessage(result.outcome);
-        Pump(hook);
         return Text();
     }
 
@@ -140,25 +122,23 @@ Text WebRequest(WebCall& call) {
     call.status = result.outcome == web::TransferOutcome::Done
                       ? web::StatusTextOf(call.responseHeaders)
                       : FailureMessage(result.outcome);
-    ReadHeaderLines(call, hook);
+    ReadHeaderLines(call);
     call.bodyBytes = std::move(result.body);
-    Text text = BodyText(call.bodyBytes);
-    Pump(hook);
-    return text;
+    return BodyText(call.bodyBytes);
 }
 
-Text WebRequest(const Text& url) {
+bool IsSuccessStatus(const Text& status) {
+    return status.size() >= 3 && status[0] == '2' &&
+           std::isdigit(static_cast<unsigned char>(status[1])) &&
+           std::isdigit(static_cast<unsigned char>(status[2])) &&
+           (status.size() == 3 || status[3] == ' ');
+}
+
+Text WebRequest(const Text& url, const Cancellation* cancel) {
     WebCall call;
     call.url = url;
+    call.cancel = cancel;
     return WebRequest(call);
-}
-
-void SetPumpHook(std::function<void()> hook) {
-    PumpHook stored;
-    if (hook)
-        stored = std::make_shared<const std::function<void()>>(std::move(hook));
-    std::lock_guard lock(g_hookMutex);
-    g_hook = std::move(stored);
 }
 
 } // namespace fundlens

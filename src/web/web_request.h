@@ -2,6 +2,7 @@
 #pragma once
 
 #include "text/text.h"
+#include "web/cancellation.h"
 
 #include <functional>
 #include <optional>
@@ -21,7 +22,8 @@ struct WebCall {
     Text user, password; // Basic credentials for the server
     Text proxy;          // host:port; empty: direct
     Text proxyUser, proxyPassword;
-    int timeoutSeconds = 0; // 0 or less: 30
+    int timeoutSeconds = 0;               // 0 or less: 30
+    const Cancellation* cancel = nullptr; // ends the call early when cancelled (may be null)
 
     // out
     Text newCookies;      // cookies the final answer set: "a=1; b=2"
@@ -31,12 +33,16 @@ struct WebCall {
     Bytes bodyBytes;      // raw body as received
 };
 
+// True for a status of a complete answer with a 2xx code ("200 OK"); false for error codes and
+// the numbered failure messages.
+bool IsSuccessStatus(const Text& status);
+
 // Fetches `call.url`; returns the body as GBK text (converted from a charset declared by a
 // meta tag in its first 1024 bytes), empty on failure with `call.status` holding the message.
 Text WebRequest(WebCall& call);
 
-// The common case: GET with every default.
-Text WebRequest(const Text& url);
+// The common case: GET with every default (and, when given, a cancellation).
+Text WebRequest(const Text& url, const Cancellation* cancel = nullptr);
 
 // The in and out fields of one WebRequestBytes call.
 struct BytesCall {
@@ -50,11 +56,12 @@ struct BytesCall {
     bool noRedirect = false;
     Bytes postBytes; // in/out
     Text proxy;
+    const Cancellation* cancel = nullptr; // ends the call early when cancelled (may be null)
 };
 
 // Fetches `call.url` and returns the body bytes; empty on failure.
 Bytes WebRequestBytes(BytesCall& call);
-Bytes WebRequestBytes(const Text& url);
+Bytes WebRequestBytes(const Text& url, const Cancellation* cancel = nullptr);
 
 // True for an http:// or https:// address with a host (scheme case-blind), without blanks or
 // control bytes: the one test of "is this a web address" in the program.
@@ -66,14 +73,11 @@ int UrlPort(const Text& url);
 Text UrlPath(const Text& url);
 Text HeaderValue(const Text& header);
 
-// Called after an answer has arrived at the points the routines name. The shell sets it
-// to process pending GUI events on the GUI thread; it is a no-op until then.
-void SetPumpHook(std::function<void()> hook);
-
 // Process-wide TLS setting: an extra CA bundle trusted besides the system store.
 void SetExtraCaBundle(const Text& path);
 
-// Aborts transfers still running (at exit); later calls fail at once with 711.
+// Aborts transfers still running (at exit); later calls fail at once with 711. A run's own
+// requests are cancelled through their Cancellation instead.
 void AbortAllTransfers();
 
 } // namespace fundlens

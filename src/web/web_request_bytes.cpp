@@ -106,6 +106,7 @@ Bytes WebRequestBytes(BytesCall& call) {
     request.cookieEngine = false; // cookies go out and come back by hand
     request.followRedirects = !call.noRedirect;
     request.proxy = call.proxy;
+    request.cancel = call.cancel;
 
     web::TransferResult result = web::PerformTransfer(request);
     if (result.outcome != web::TransferOutcome::Done)
@@ -118,9 +119,10 @@ Bytes WebRequestBytes(BytesCall& call) {
     return std::move(result.body);
 }
 
-Bytes WebRequestBytes(const Text& url) {
+Bytes WebRequestBytes(const Text& url, const Cancellation* cancel) {
     BytesCall call;
     call.url = url;
+    call.cancel = cancel;
     return WebRequestBytes(call);
 }
 

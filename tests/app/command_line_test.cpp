@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 #include <csignal>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -169,6 +170,65 @@ TEST(ExecutableTest, SigtermEndsTheProgramAsClosingTheMainWindowDoes) {
     EXPECT_TRUE(json["windows"]["main"].is_object());
     EXPECT_TRUE(json["windows"]["sector"].is_null());
     EXPECT_TRUE(json["windows"]["chart"].is_null());
+}
+
+// fundlens against `base` with a dump file, started; the caller ends it.
+void StartAgainst(QProcess& process, const std::string& base, const std::string& dump) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(FUNDLENS_EXECUTABLE),
+                  {QStringLiteral("--portal"), QString::fromStdString(base),
+                   QStringLiteral("--dump-controls"), QString::fromStdString(dump)});
+}
+
+nlohmann::json ReadDump(const std::string& path) {
+    std::ifstream in(path);
+    return in.good() ? nlohmann::json::parse(in, nullptr, false) : nlohmann::json();
+}
+
+TEST(ExecutableTest, SigtermWhileARequestIsHeldEndsAtOnceWithTheDump) {
+    demo::PortalOptions options;
+    options.fault = demo::FaultMode::Hang;
+    demo::DemoPortal portal(options);
+    ASSERT_TRUE(portal.Start());
+    const std::string dump = TempPath("held_dump.json");
+    std::remove(dump.c_str());
+    QProcess process;
+    StartAgainst(process, portal.BaseUrl(), dump);
+    ASSERT_TRUE(process.waitForStarted());
+    // The update page is asked for and never answered.
+    ASSERT_TRUE(WaitUntil([&] { return !portal.Requests().empty(); }, 30000));
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    // Far sooner than the request's own timeout (30 s): the transfer is aborted.
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    const nlohmann::json json = ReadDump(dump);
+    EXPECT_TRUE(json["windows"]["main"].is_object());
+    EXPECT_TRUE(json["messages"].empty()) << "the check never got its answer";
+}
+
+TEST(ExecutableTest, SigtermWhileAMessageBoxStandsEndsTheProgram) {
+    demo::PortalOptions options;
+    options.fault = demo::FaultMode::Garbage; // the update check fails: its box stands
+    demo::DemoPortal portal(options);
+    ASSERT_TRUE(portal.Start());
+    const std::string dump = TempPath("box_dump.json");
+    std::remove(dump.c_str());
+    QProcess process;
+    StartAgainst(process, portal.BaseUrl(), dump);
+    ASSERT_TRUE(process.waitForStarted());
+    ASSERT_TRUE(WaitUntil([&] { return !portal.Requests().empty(); }, 30000));
+    // Nothing outside the program tells when the box is up; it follows the answer at once.
+    QThread::msleep(1000);
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const nlohmann::json json = ReadDump(dump);
+    ASSERT_EQ(json["messages"].size(), 1u) << json.dump();
+    EXPECT_EQ(json["messages"][0]["text"], "版本信息监测失败");
+    EXPECT_EQ(json["messages"][0]["buttons"], "ok");
 }
 
 } // namespace

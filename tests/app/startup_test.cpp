@@ -1,17 +1,21 @@
-// Start-up: the created event's effects and order, the pump hook, the message service, and
-// closing windows while a routine is still running.
+// Start-up: the created event's effects, the update check beside a usable window, the message
+// service, and closing windows while loaders are still running.
 #include "app/startup.h"
 #include "shell/control_dump.h"
 #include "shell/forms.h"
+#include "shell/list_runs.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
+#include "update/update_check.h"
 #include "web/web_request.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <fstream>
+#include <nlohmann/json.hpp>
 
 namespace fundlens::test {
 namespace {
@@ -49,7 +53,7 @@ protected:
     void SetUp() override { InstallSeams(); }
 };
 
-TEST_F(StartupOrderTest, UpdateCheckRunsAfterTheVersionAndBeforeTheLaterSteps) {
+TEST_F(StartupOrderTest, TheUpdateOfferComesOnceTheWindowIsShownAndSetUp) {
     demo::PortalOptions options;
     options.announceVersion = 5;
     ASSERT_TRUE(StartPortal(options));
@@ -71,16 +75,15 @@ TEST_F(StartupOrderTest, UpdateCheckRunsAfterTheVersionAndBeforeTheLaterSteps) {
     SetMessageHandler(scripted);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].version, 4);
-    EXPECT_EQ(seen[0].firstSectorLoad, 0);
-    EXPECT_EQ(seen[0].riskLabel, "");
-    EXPECT_FALSE(seen[0].mainVisible); // the window is not usable before the check ends
-    // Declined: the start completes.
-    EXPECT_EQ(State().FirstSectorLoad, 1);
-    EXPECT_EQ(MainWindow().GridNamed("高级表格3").CellText(1, 0), "标准差"_gbk);
+    // The check runs in the background: the start-up is complete and the window usable before
+    // its answer comes.
+    EXPECT_EQ(seen[0].firstSectorLoad, 1);
+    EXPECT_EQ(seen[0].riskLabel, "标准差"_gbk);
+    EXPECT_TRUE(seen[0].mainVisible);
     EXPECT_TRUE(exitCodes.empty());
 }
 
-TEST_F(StartupOrderTest, AcceptedUpdateEndsTheProcessBeforeTheLaterStepsAndLeavesADump) {
+TEST_F(StartupOrderTest, AcceptedUpdateEndsTheProcessAndLeavesADump) {
     demo::PortalOptions options;
     options.announceVersion = 5;
     ASSERT_TRUE(StartPortal(options));
@@ -91,71 +94,83 @@ TEST_F(StartupOrderTest, AcceptedUpdateEndsTheProcessBeforeTheLaterStepsAndLeave
     StartMainWindow();
     EXPECT_EQ(exitCodes, std::vector<int>{0});
     EXPECT_EQ(openedUrls, std::vector<Text>{portal()->BaseUrl() + "/download.html"});
-    EXPECT_EQ(State().FirstSectorLoad, 0);
-    EXPECT_EQ(MainWindow().GridNamed("高级表格3").CellText(1, 0), "");
-    EXPECT_FALSE(MainWindow().Visible());
-    std::FILE* file = std::fopen(dump.c_str(), "rb");
-    EXPECT_NE(file, nullptr);
-    if (file) {
-        std::fclose(file);
+    std::ifstream in(dump);
+    ASSERT_TRUE(in.good());
+    const auto json = nlohmann::json::parse(in);
+    ASSERT_EQ(json["messages"].size(), 1u);
+    EXPECT_EQ(json["messages"][0]["text"], "发现新版本，是否更新。");
+    EXPECT_EQ(json["messages"][0]["buttons"], "yes/no");
+    EXPECT_EQ(json["messages"][0]["answer"], "yes");
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
     }
+};
+
+class HeldPortalTest : public ProgramFixture {
+protected:
+    void SetUp() override {
+        InstallSeams();
+        demo::PortalOptions options;
+        options.fault = demo::FaultMode::Hang;
+        ASSERT_TRUE(StartPortal(options));
+        StartMainWindow(true, false);
+    }
+};
+
+TEST_F(HeldPortalTest, TheWindowAnswersWhileItsRequestsAreHeld) {
+    ASSERT_TRUE(UpdateCheckRunning()) << "the update page never answers";
+    QWidget* window = MainWindow().widget();
+    PaintCounter counter(window);
+    Click(FindControl(MainWindow(), "五星基金钮"));
+    ASSERT_TRUE(WaitUntil([&] { return portal()->Requests().size() >= 2; }));
+    // The load's probe is held too; clicks are answered and the window repaints all the same.
+    EXPECT_FALSE(MainWindow().ButtonNamed("五星基金钮").Enabled());
+    counter.paints = 0;
+    Click(FindControl(MainWindow(), "搜索框"));
+    window->update();
+    EXPECT_TRUE(WaitUntil([&] { return counter.paints > 0; }, 2000)) << "a repaint happens";
 }
 
-TEST_F(StartupTest, RequestsLetTheGuiProcessPendingEvents) {
-    bool ran = false;
-    QTimer::singleShot(0, MainWindow().widget(), [&] { ran = true; });
-    const Text page = WebRequest(Text(portal()->BaseUrl() + "/download.html"));
-    EXPECT_FALSE(page.empty());
-    EXPECT_TRUE(ran); // ran inside the request, not after it
-}
-
-TEST_F(StartupTest, ClosingTheMainWindowWhileARoutineRunsIsSafe) {
-    // A routine that writes, waits for an answer (pumping events), and writes again after the
-    // user closed the window in between.
-    bool finished = false;
-    Routines().fiveStarClicked = [&] {
-        Grid list = MainWindow().GridNamed("高级表格1");
-        QWidget* window = MainWindow().widget();
-        QTimer::singleShot(0, window, [window] { window->close(); });
-        for (int page = 1; page <= 3; ++page) {
-            WebRequest(Text(portal()->BaseUrl() + "/download.html"));
-            list.SetCellText(page, 0, "x");
-            MainWindow().SetTitle("五星基金正在加载第" + std::to_string(page * 20) + "条");
-        }
-        // The run is ending: no window opens any more.
-        EXPECT_FALSE(OpenSectorWindow().Exists());
-        OpenChartWindowModal();
-        finished = true;
-    };
+TEST_F(HeldPortalTest, ClosingTheMainWindowStopsEveryLoader) {
+    Click(FindControl(MainWindow(), "五星基金钮"));
+    ASSERT_TRUE(WaitUntil([&] { return portal()->Requests().size() >= 2; }));
+    ASSERT_TRUE(FundListRuns().CurrentRun().Current());
+    MainWindow().Close();
+    // No loader writes into the closed window, and no other window opens any more.
+    EXPECT_FALSE(FundListRuns().CurrentRun().Current());
+    EXPECT_FALSE(OpenSectorWindow().Exists());
     bool chartCreated = false;
     Routines().chartWindowCreated = [&] { chartCreated = true; };
-    Click(FindControl(MainWindow(), "五星基金钮"));
-    EXPECT_TRUE(finished);
+    OpenChartWindowModal();
     EXPECT_FALSE(chartCreated);
-    EXPECT_FALSE(MainWindow().Visible());
-    ProcessEvents();
-    ASSERT_TRUE(MainWindow().Exists()); // destroyed at the end of the run only
-    EXPECT_EQ(MainWindow().GridNamed("高级表格1").CellText(3, 0), "x");
 }
 
-TEST_F(StartupTest, ClosingTheSectorWindowWhileItsButtonRoutineRunsIsSafe) {
+TEST_F(StartupTest, ClosingTheSectorWindowDuringItsLoadIsSafe) {
     int destroyed = 0;
-    Routines().sectorWindowDestroyed = [&] { ++destroyed; };
-    Routines().sectorButtonClicked = [&](int n) {
-        Window sector = SectorWindow();
-        Button button = sector.ButtonNamed("按钮" + std::to_string(n));
-        sector.SetVisible(false);
-        QTimer::singleShot(0, MainWindow().widget(),
-                           [] { SectorWindow().Close(); }); // the close box, mid-load
-        WebRequest(Text(portal()->BaseUrl() + "/download.html"));
-        ProcessEvents();
-        button.SetCaption("after");
-        sector.PostClose();
+    const auto installed = Routines().sectorWindowDestroyed;
+    Routines().sectorWindowDestroyed = [&] {
+        ++destroyed;
+        installed();
     };
-    Window sector = OpenSectorWindow();
-    Click(FindControl(sector, "按钮7"));
+    Click(FindControl(MainWindow(), "选择板块钮"));
+    Window sector = SectorWindow();
+    ASSERT_TRUE(sector.Exists());
+    Click(FindControl(sector, "按钮93"));
+    sector.Close(); // the close box, mid-load
     ASSERT_TRUE(WaitUntil([&] { return !SectorWindow().Exists(); }));
+    ASSERT_TRUE(WaitUntil([] { return MainWindow().Title().find("完毕"_gbk) != Text::npos; }));
     EXPECT_EQ(destroyed, 1);
+    EXPECT_TRUE(MainWindow().ButtonNamed("选择板块钮").Enabled());
 }
 
 TEST_F(StartupTest, RealMessageBoxIsCaptionedAndApplicationModal) {

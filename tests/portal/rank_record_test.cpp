@@ -1,7 +1,7 @@
 // Cutting ranking answers and turning a ranking record into fund-list cells and colours.
 #include "portal/rank_record.h"
 #include "portal/ranking.h"
-#include "shell/rgb.h"
+#include "portal/rgb.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

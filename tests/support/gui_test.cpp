@@ -2,12 +2,14 @@
 
 #include "app/startup.h"
 #include "portal/profile.h"
+#include "shell/async.h"
 #include "shell/control_dump.h"
 #include "shell/event_routines.h"
 #include "shell/forms.h"
 #include "shell/grid_widget.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
+#include "update/update_check.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -223,6 +225,7 @@ void ProgramFixture::SetUp() {
 }
 
 void ProgramFixture::TearDown() {
+    DropLoaders();
     DestroyWindows();
     ProcessEvents();
     Routines() = EventRoutines{};
@@ -254,7 +257,7 @@ void ProgramFixture::UsePortalBase(const std::string& base) {
     SetPortalProfile(ProfileAtBase(base));
 }
 
-void ProgramFixture::StartMainWindow(bool installRoutines) {
+void ProgramFixture::StartMainWindow(bool installRoutines, bool waitForUpdateCheck) {
     Routines() = EventRoutines{};
     if (installRoutines) {
         InstallAllRoutines(Routines());
@@ -263,11 +266,12 @@ void ProgramFixture::StartMainWindow(bool installRoutines) {
     ResetDump();
     CreateMainWindow();
     MainWindowCreated();
-    if (!ProcessEnding()) {
-        ShowMainWindow();
-        QWidget* window = MainWindow().widget();
-        ASSERT_TRUE(window != nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ShowMainWindow();
+    QWidget* window = MainWindow().widget();
+    ASSERT_TRUE(window != nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    if (waitForUpdateCheck) {
+        ASSERT_TRUE(WaitUntil([] { return !UpdateCheckRunning(); }));
     }
 }
 

@@ -104,7 +104,8 @@ protected:
     void InstallSeams();
     bool StartPortal(const demo::PortalOptions& options = {});
     void UsePortalBase(const std::string& base); // every host and the update page at `base`
-    void StartMainWindow(bool installRoutines = true);
+    // Waits for the update check to end unless told not to.
+    void StartMainWindow(bool installRoutines = true, bool waitForUpdateCheck = true);
 
     demo::DemoPortal* portal() { return m_portal.get(); }
     MainForm* mainForm() const;

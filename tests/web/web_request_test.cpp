@@ -523,51 +523,48 @@ TEST_F(WebRequestFailures, BodyOverTheCapIsAFailedRead) {
     EXPECT_LE(call.bodyBytes.size(), 64u << 20);
 }
 
-// ------------------------------------------------------------------ pump hook
+// ------------------------------------------------------------------ cancellation
 
-TEST(WebRequestPump, CalledOnTheCallingThreadAfterAnswersAndFailures) {
-    std::atomic<int> calls = 0;
-    std::atomic<bool> otherThread = false;
-    const auto caller = std::this_thread::get_id();
-    SetPumpHook([&] {
-        ++calls;
-        otherThread = otherThread || std::this_thread::get_id() != caller;
+TEST(WebRequestCancel, EndsItsOwnTransfersAtOnceAndLeavesOthersAlone) {
+    Gate gate;
+    std::atomic<int> arrived = 0;
+    auto s = std::make_unique<httplib::Server>();
+    s->Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
+        ++arrived;
+        gate.Wait(20s);
+        res.set_content("late", "text/plain");
     });
-    RawServer server([](const std::string&) { return Ok("x", "A: 1\r\nB: 2\r\n"); });
-    WebRequest(server.Url("/"));
-    EXPECT_GE(calls, 5); // status line, A, B, Content-Length, then before returning
-
-    calls = 0;
-    WebRequest("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/");
-    EXPECT_GE(calls, 1);
-
-    calls = 0;
-    WebRequestBytes(server.Url("/"));
-    EXPECT_EQ(calls, 0);
-    EXPECT_FALSE(otherThread);
-    SetPumpHook(nullptr);
-}
-
-TEST(WebRequestPump, HandlerInsideThePumpMayRequestToo) {
-    RawServer server([](const std::string& request) {
-        return request.starts_with("GET /inner") ? Ok("inner", "Set-Cookie: i=1\r\n")
-                                                 : Ok("outer", "Set-Cookie: o=1\r\nX-A: 1\r\n");
+    s->Get("/quick", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("quick", "text/plain");
     });
-    bool nested = false;
-    Text inner;
-    SetPumpHook([&] {
-        if (!nested) {
-            nested = true;
-            inner = WebRequest(server.Url("/inner"));
-        }
+    HttpServer server(std::move(s));
+
+    Cancellation run;
+    WebCall held, bytesHeld;
+    held.url = server.Url("/stall");
+    held.cancel = &run;
+    Bytes bytes{1};
+    std::atomic<int> done = 0;
+    std::thread first([&] {
+        WebRequest(held);
+        ++done;
     });
-    WebCall outer;
-    outer.url = server.Url("/outer");
-    EXPECT_EQ(WebRequest(outer), "outer");
-    SetPumpHook(nullptr);
-    EXPECT_EQ(inner, "inner");
-    EXPECT_EQ(outer.newCookies, "o=1");
-    EXPECT_NE(outer.responseHeaders.find("X-A: 1"), Text::npos);
+    std::thread second([&] {
+        bytes = WebRequestBytes(server.Url("/stall"), &run);
+        ++done;
+    });
+    ASSERT_TRUE(WaitUntil([&] { return arrived.load() == 2; }));
+    run.Cancel();
+    const bool ended = WaitUntil([&] { return done.load() == 2; }, 3s);
+    gate.Open();
+    first.join();
+    second.join();
+    EXPECT_TRUE(ended) << "both transfers end without waiting for the server";
+    EXPECT_EQ(held.status, "711 发送请求失败!"_gbk);
+    EXPECT_TRUE(bytes.empty());
+    // A cancelled run starts nothing more; other requests are not affected.
+    EXPECT_EQ(WebRequest(server.Url("/quick"), &run), "");
+    EXPECT_EQ(WebRequest(server.Url("/quick")), "quick");
 }
 
 // ------------------------------------------------------------------ shutdown
