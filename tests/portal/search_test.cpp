@@ -75,21 +75,5 @@ TEST(CutSuggestions, AnswersThatGiveNoSuggestions) {
     EXPECT_EQ(SuggestionListHeight(0), 32) << "an empty list still shows one line";
 }
 
-TEST(CutSuggestions, TheFirstCallbackAndTheNextClosingMarkerBoundTheObject) {
-    const Text callback = SearchCallback;
-    // Text before the call and a second call after it change nothing.
-    const std::vector<Suggestion> list =
-        CutSuggestions("/**/" + callback + "({\"Datas\":[{\"_id\":\"000001\",\"NAME\":\"A\"}]});" +
-                       callback + "({\"Datas\":[{\"_id\":\"000002\",\"NAME\":\"B\"}]})");
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].code, "000001");
-    // An element without "_id" or "NAME" is kept, with empty texts.
-    const std::vector<Suggestion> partial =
-        CutSuggestions(callback + "({\"Datas\":[{\"NAME\":\"A\"},{\"_id\":\"000003\"}]})");
-    ASSERT_EQ(partial.size(), 2u);
-    EXPECT_EQ(partial[0].code, "");
-    EXPECT_EQ(partial[1].name, "");
-}
-
 } // namespace
 } // namespace fundlens
