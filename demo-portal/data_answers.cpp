@@ -2,28 +2,46 @@
 
 #include "demo-portal/calendar.h"
 #include "text/json_document.h"
+#include "text/text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace fundlens::demo {
 
 namespace {
 
-std::string Lower(std::string_view text) {
+std::string UpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
     }
     return out;
 }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
+// Characters of UTF-8 text (bytes that do not continue a character).
+std::size_t Utf8Length(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// One fund of the search answer: "_id" and "NAME" among the portal's other members.
+std::string SuggestionJson(const Universe& u, const Fund& f) {
+    const Manager& lead =
+        u.Managers()[static_cast<std::size_t>(f.managements.front().managers.front())];
+    const std::string name = JsonEscape(f.name);
+    return "{\"_id\":\"" + f.code + "\",\"CODE\":\"" + f.code + "\",\"NAME\":\"" + name +
+           "\",\"JP\":\"" + f.abbreviation +
+           "\",\"CATEGORY\":700,\"CATEGORYDESC\":\"基金\",\"STOCKMARKET\":\"\","
+           "\"BACKCODE\":\"\",\"MatchCount\":1,\"FundBaseInfo\":{\"_id\":\"" +
+           f.code + "\",\"FCODE\":\"" + f.code + "\",\"SHORTNAME\":\"" + name + "\",\"FTYPE\":\"" +
+           std::string(FundTypeCaption(f.type)) +
+           "\",\"DWJZ\":" + FormatFixed(Universe::NavAt(f, u.LastIndex()), 4) + ",\"FSRQ\":\"" +
+           FormatDay(u.LastTradingDay()) + "\",\"JJGS\":\"" +
+           std::string(FundHouses()[static_cast<std::size_t>(f.house)].text) +
+           "基金\",\"JJJL\":\"" + JsonEscape(lead.name) + "\",\"ISBUY\":\"1\"}}";
 }
 
 bool AllDigits(std::string_view text) {
@@ -75,13 +93,22 @@ std::string RefusedJson(std::string_view dataMember) {
 
 } // namespace
 
-std::vector<int> DataAnswers::MatchFunds(std::string_view rawKey) const {
+std::string DataAnswers::SearchTerm(std::string_view key) {
+    return TrimBlanks(key, " ");
+}
+
+bool DataAnswers::DatasFirst(std::string_view key) {
+    return Utf8Length(SearchTerm(key)) == 1;
+}
+
+std::vector<int> DataAnswers::MatchFunds(std::string_view typed) const {
     std::vector<int> result;
+    const std::string rawKey = SearchTerm(typed);
     if (rawKey.empty()) {
         return result;
     }
-    const std::string lower = Lower(rawKey);
-    const std::string upper = Upper(rawKey);
+    const std::string lower = ToLowerAscii(rawKey);
+    const std::string upper = UpperAscii(rawKey);
     const bool digits = AllDigits(rawKey);
     // Buckets by quality: exact code, code prefix, initials, pinyin, name.
     std::array<std::vector<int>, 5> buckets;
@@ -97,7 +124,7 @@ std::vector<int> DataAnswers::MatchFunds(std::string_view rawKey) const {
             bucket = 2;
         } else if (f.pinyin.starts_with(upper)) {
             bucket = 3;
-        } else if (Lower(f.name).find(lower) != std::string::npos) {
+        } else if (ToLowerAscii(f.name).find(lower) != std::string::npos) {
             bucket = 4;
         }
         if (bucket >= 0) {
@@ -116,31 +143,17 @@ std::vector<int> DataAnswers::MatchFunds(std::string_view rawKey) const {
 }
 
 std::string DataAnswers::Search(const Query& query) const {
-    const Universe& u = m_universe;
-    std::string json = "{\"ErrCode\":0,\"ErrMsg\":null,\"Datas\":[";
-    bool first = true;
-    for (int i : MatchFunds(query.Get("key"))) {
-        const Fund& f = u.Funds()[static_cast<std::size_t>(i)];
-        const Manager& lead =
-            u.Managers()[static_cast<std::size_t>(f.managements.front().managers.front())];
-        if (!first) {
-            json += ',';
-        }
-        first = false;
-        const std::string name = JsonEscape(f.name);
-        json += "{\"_id\":\"" + f.code + "\",\"CODE\":\"" + f.code + "\",\"NAME\":\"" + name +
-                "\",\"JP\":\"" + f.abbreviation +
-                "\",\"CATEGORY\":700,\"CATEGORYDESC\":\"基金\",\"STOCKMARKET\":\"\","
-                "\"BACKCODE\":\"\",\"MatchCount\":1,\"FundBaseInfo\":{\"_id\":\"" +
-                f.code + "\",\"FCODE\":\"" + f.code + "\",\"SHORTNAME\":\"" + name +
-                "\",\"FTYPE\":\"" + std::string(FundTypeCaption(f.type)) +
-                "\",\"DWJZ\":" + FormatFixed(Universe::NavAt(f, u.LastIndex()), 4) +
-                ",\"FSRQ\":\"" + FormatDay(u.LastTradingDay()) + "\",\"JJGS\":\"" +
-                std::string(FundHouses()[static_cast<std::size_t>(f.house)].text) +
-                "基金\",\"JJJL\":\"" + JsonEscape(lead.name) + "\",\"ISBUY\":\"1\"}}";
+    const std::string& key = query.Get("key");
+    std::string datas;
+    for (int i : MatchFunds(key)) {
+        datas += (datas.empty() ? "" : ",") +
+                 SuggestionJson(m_universe, m_universe.Funds()[static_cast<std::size_t>(i)]);
     }
-    // "Datas" stays the last member: callers cut the answer at its closing "]})".
-    json += "]}";
+    // A broad query's answer lists the status after the funds; otherwise "Datas" is the
+    // object's last member, closed by "]})" in the JSONP call.
+    const std::string json = DatasFirst(key)
+                                 ? "{\"Datas\":[" + datas + "],\"ErrCode\":0,\"ErrMsg\":null}"
+                                 : "{\"ErrCode\":0,\"ErrMsg\":null,\"Datas\":[" + datas + "]}";
     return Jsonp(SafeCallback(query.Get("callback")), json);
 }
 

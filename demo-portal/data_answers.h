@@ -22,8 +22,16 @@ class DataAnswers {
 public:
     explicit DataAnswers(const Universe& universe) : m_universe(universe) {}
 
-    // Funds whose code starts with the key, whose pinyin initials or syllables start with it
-    // (case ignored), or whose name contains it; best matches first, at most MaxSuggestions.
+    // The search term of a typed key: the key without blanks at either end.
+    static std::string SearchTerm(std::string_view key);
+    // True when the search answer for this key carries "Datas" as its first member, with the
+    // status members after it: keys of a single character (a digit, a letter, a Chinese
+    // character), the broadest queries.
+    static bool DatasFirst(std::string_view key);
+
+    // Funds whose code starts with the search term, whose pinyin initials or syllables start
+    // with it (case ignored), or whose name contains it; best matches first, at most
+    // MaxSuggestions.
     std::vector<int> MatchFunds(std::string_view key) const;
 
     std::string Search(const Query& query) const;

@@ -1,5 +1,4 @@
-// The data endpoints cut the way the search box, the detail workers and the comparison
-// chart cut them.
+// The data endpoints cut the way the detail workers and the comparison chart cut them.
 #include "demo-portal/calendar.h"
 #include "demo-portal/data_answers.h"
 #include "portal_test_support.h"
@@ -7,14 +6,11 @@
 #include "text/regex_matcher.h"
 
 #include <algorithm>
-#include <cctype>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace fundlens::demo::test {
 namespace {
 
-const Text SearchCallback = "jQuery18304481644478480933_1628571546744";
 const Text RatingCallback = "jQuery18306281225327741644_1628052779735";
 const Text CompareCallback = "jQuery18307015471687350752";
 
@@ -26,66 +22,6 @@ const Fund* FindFund(Predicate wanted) {
         }
     }
     return nullptr;
-}
-
-struct Suggestion {
-    Text code;
-    Text name;
-};
-
-std::vector<Suggestion> Suggest(const Text& typed) {
-    const Text answer = FetchData("/FundSearch/api/FundSearchAPI.ashx?callback=" + SearchCallback +
-                                  "&m=1&key=" + UrlEncode(typed, true, true) + "&_=1628571587137");
-    JsonDocument document;
-    document.Parse(TextBetween(answer, SearchCallback + "(", "]})") + "]}");
-    std::vector<Suggestion> list;
-    for (int i = 0; i < document.Count("Datas"); ++i) {
-        const std::string index = std::to_string(i);
-        list.push_back({document.GetText("Datas[" + index + "]['_id']"),
-                        document.GetText("Datas[" + index + "].NAME")});
-    }
-    return list;
-}
-
-TEST(DataEndpoints, SearchMatchesCodesNamesAndInitials) {
-    const Fund& sample = Market().Funds()[1234];
-    Text initials = sample.abbreviation.substr(0, 4);
-    std::transform(initials.begin(), initials.end(), initials.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(c)); });
-    const struct {
-        const char* name;
-        Text typed;
-        std::function<bool(const Fund&)> matches;
-    } cases[] = {
-        {"whole code", sample.code, [&](const Fund& f) { return f.code == sample.code; }},
-        {"code prefix", sample.code.substr(0, 3),
-         [&](const Fund& f) { return f.code.starts_with(sample.code.substr(0, 3)); }},
-        {"initials in lower case", initials,
-         [&](const Fund& f) {
-             return f.abbreviation.starts_with(sample.abbreviation.substr(0, 4));
-         }},
-        {"Chinese name part", "成长混合"_gbk,
-         [](const Fund& f) { return f.name.find("成长混合") != std::string::npos; }},
-        {"nothing like it", "zzzzzz", [](const Fund&) { return false; }},
-        {"empty key", "", [](const Fund&) { return false; }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<Suggestion> list = Suggest(c.typed);
-        std::size_t expected = 0;
-        for (const Fund& f : Market().Funds()) {
-            expected += c.matches(f) ? 1 : 0;
-        }
-        EXPECT_EQ(list.size(), std::min<std::size_t>(expected, MaxSuggestions));
-        for (const Suggestion& s : list) {
-            const Fund* f = Market().FindFund(s.code);
-            ASSERT_NE(f, nullptr);
-            EXPECT_TRUE(c.matches(*f)) << s.code;
-            EXPECT_EQ(s.name, Gbk(f->name));
-        }
-    }
-    ASSERT_FALSE(Suggest(sample.code).empty());
-    EXPECT_EQ(Suggest(sample.code).front().code, sample.code);
 }
 
 Text Rating(const Fund& fund, const Text& extraHeaders) {

@@ -105,33 +105,6 @@ TEST(FundPages, RiskSectionHoldsSixFigures) {
     }
 }
 
-TEST(FundPages, MainPageCutsGiveDateNetValueChangeAndReturns) {
-    for (const Fund* fund : {OldFund(), YoungFund()}) {
-        ASSERT_NE(fund, nullptr);
-        const Text page = FetchPage("/" + fund->code + ".html?spm=search");
-        const Text row = TextBetween(
-            page,
-            "<div class=\"typeName\">阶段涨幅</div></td><td>  <div class=\"Rdata ui-color"_gbk,
-            "</td> </tr><tr><td>  <div class=\"typeName\">同类平均<div class="_gbk);
-        const Text block = TextBetween(page, "单位净值</a></span> (</span>"_gbk,
-                                       "</span></dd><dd><span>近3月"_gbk);
-        EXPECT_EQ(TextBeforeFirst(block, ")</p></dt><dd class"), MarketDay);
-        EXPECT_EQ(TextBetween(block, "ui-num\">", "</span><span class="),
-                  FormatFixed(Universe::NavAt(*fund, Market().LastIndex()), 4));
-        EXPECT_EQ(TextAfterLast(TextAfterLast(block, "</span><span class="), "\">"),
-                  FundPages::PercentText(fund->returns.day));
-
-        RegexMatcher matcher;
-        ASSERT_TRUE(matcher.Create("bold\">.*?</div>", row));
-        ASSERT_EQ(matcher.MatchCount(), PeriodCount);
-        for (int k = 1; k <= PeriodCount; ++k) {
-            EXPECT_EQ(MultiReplace(matcher.MatchText(k), {{"bold\">", ""}, {"</div>", ""}}),
-                      FundPages::PercentText(fund->returns.period[static_cast<std::size_t>(k - 1)]))
-                << k;
-        }
-    }
-}
-
 TEST(FundPages, NetValuePageNamesADecodableChartImage) {
     const Fund* fund = OldFund();
     ASSERT_NE(fund, nullptr);
