@@ -1,0 +1,191 @@
+// The chart's frame, grid, labels, curves and legend as numbers.
+#include "compare/chart_geometry.h"
+
+#include <gtest/gtest.h>
+
+namespace fundlens {
+namespace {
+
+// A 600 x 400 panel: plot from x 40 to 500, y 60 (top) to 370 (bottom).
+const PlotRect Plot = PlotRectangle(600, 400);
+
+std::vector<Text> TextsOf(const std::vector<ChartText>& texts) {
+    std::vector<Text> out;
+    for (const ChartText& t : texts)
+        out.push_back(t.text);
+    return out;
+}
+
+TEST(ChartGeometry, PlotRectangleAndAxes) {
+    EXPECT_EQ(Plot.left, 40);
+    EXPECT_EQ(Plot.right, 500);
+    EXPECT_EQ(Plot.bottom, 370);
+    EXPECT_EQ(Plot.top, 60);
+    const PlotRect extra = PlotRectangle(600, 400, {5, 6, 7, 8});
+    EXPECT_EQ(extra.left, 45);
+    EXPECT_EQ(extra.bottom, 364);
+    EXPECT_EQ(extra.right, 493);
+    EXPECT_EQ(extra.top, 68);
+    EXPECT_DOUBLE_EQ(HorizontalAxis(Plot).x2, 520);
+    EXPECT_DOUBLE_EQ(VerticalAxis(Plot).y2, 50);
+}
+
+TEST(ChartGeometry, SplittingDescriptions) {
+    const struct {
+        Text spec;
+        std::vector<Text> entries;
+    } cases[] = {
+        {"4|01||02|", {"4", "01", "", "02"}},
+        {"9|-3|12", {"9", "-3", "12"}},
+        {"a||", {"a", ""}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitChartSpec(c.spec), c.entries) << c.spec;
+}
+
+TEST(ChartGeometry, HorizontalLayout) {
+    const struct {
+        const char* name;
+        Text spec;
+        int intervals, entries, minor, majors;
+        std::vector<Text> labels;
+    } cases[] = {
+        {"five dates", "4|01||02||03||04||07|", 4, 10, 16, 8, {"01", "02", "03", "04", "07"}},
+        {"no closing bar", "2|a||b", 2, 4, 4, 2, {"a", "b"}},
+        {"single point", "0|07|", 0, 2, 0, 0, {"07"}},
+        {"empty", "", 0, 0, 0, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const HorizontalLayout h = LayoutHorizontalAxis(Plot, c.spec, 2);
+        EXPECT_EQ(h.intervals, c.intervals);
+        EXPECT_EQ(h.entryCount, c.entries);
+        EXPECT_EQ(h.minorCount, c.minor);
+        EXPECT_EQ(static_cast<int>(h.minorLines.size()), c.minor);
+        EXPECT_EQ(static_cast<int>(h.majorLines.size()), c.majors);
+        EXPECT_EQ(TextsOf(h.labels), c.labels);
+        if (!h.labels.empty()) {
+            EXPECT_DOUBLE_EQ(h.labels.front().x, Plot.left - 1); // the first date: at the axis
+        }
+    }
+}
+
+TEST(ChartGeometry, FiveDatesFallOnEverySecondMajorLine) {
+    const HorizontalLayout h = LayoutHorizontalAxis(Plot, "4|01||02||03||04||07|", 2);
+    EXPECT_DOUBLE_EQ(h.step, 460.0 / 16);
+    EXPECT_DOUBLE_EQ(h.minorLines.front().x1, 40 + 460.0 / 16);
+    EXPECT_DOUBLE_EQ(h.minorLines.back().x1, 500);
+    EXPECT_DOUBLE_EQ(h.minorLines.front().y1, 369);
+    EXPECT_DOUBLE_EQ(h.minorLines.front().y2, 60);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_DOUBLE_EQ(h.majorLines[static_cast<std::size_t>(k)].x1, 40 + 57.5 * (k + 1)) << k;
+    // Centred by the estimate (6 pixels a byte), or by a measurement given instead.
+    EXPECT_DOUBLE_EQ(h.labels[1].x, 40 + 115 - 6);
+    EXPECT_DOUBLE_EQ(h.labels[1].y, 373);
+    const HorizontalLayout measured =
+        LayoutHorizontalAxis(Plot, "4|01||02||03||04||07|", 2, [](const Text&) { return 20.0; });
+    EXPECT_DOUBLE_EQ(measured.labels[4].x, 500 - 10);
+}
+
+TEST(ChartGeometry, VerticalLayout) {
+    const struct {
+        const char* name;
+        Text spec;
+        int subdivision;
+        std::vector<Text> labels;
+        bool zeroLine;
+        int minorLines;
+    } cases[] = {
+        {"-3 to 12", "9|-3|12", 0, {"-3", "-1", "0", "2", "4", "5", "7", "9", "10", "12"}, true, 0},
+        {"0 to 12", "9|0|12", 2, {"0", "1", "3", "4", "5", "7", "8", "9", "11", "12"}, false, 18},
+        {"both ends fractional: two decimals",
+         "9|-0.25|2.5",
+         0,
+         {"-0.25", "0.06", "0.36", "0.67", "0.97", "1.28", "1.58", "1.89", "2.19", "2.5"},
+         true,
+         0},
+        {"rounded to zero is written 0",
+         "9|-1|0.5",
+         0,
+         {"-1", "-1", "-1", "-1", "0", "0", "0", "0", "0", "1"},
+         true,
+         0},
+        {"listed values", "0|25|50|100", 0, {"0", "25", "50", "100"}, false, 0},
+        {"no divisions", "0|1|5", 0, {"1"}, false, 0},
+        {"empty range", "9|0|0", 2, {}, false, 0},
+        {"empty description", "", 2, {}, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const VerticalLayout v = LayoutVerticalAxis(Plot, c.spec, c.subdivision);
+        EXPECT_EQ(TextsOf(v.labels), c.labels);
+        EXPECT_EQ(v.majorLines.size(), c.labels.empty() ? 0 : c.labels.size() - 1);
+        EXPECT_EQ(v.zeroLine.has_value(), c.zeroLine);
+        EXPECT_EQ(static_cast<int>(v.minorLines.size()), c.minorLines);
+        EXPECT_EQ(v.Scaled(), !c.labels.empty());
+    }
+}
+
+TEST(ChartGeometry, VerticalLabelsSitLeftOfTheAxisOnTheirLines) {
+    const VerticalLayout v = LayoutVerticalAxis(Plot, "9|-3|12", 0);
+    EXPECT_EQ(v.divisions, 9);
+    EXPECT_DOUBLE_EQ(v.yscale, 310.0 / 15);
+    EXPECT_DOUBLE_EQ(v.labels.front().x, 40 - 12 - 2); // "-3": two bytes of 6 pixels
+    EXPECT_DOUBLE_EQ(v.labels.front().y, 370 - 6 - 1);
+    EXPECT_DOUBLE_EQ(v.labels.back().y, 60 - 6 - 1);
+    EXPECT_DOUBLE_EQ(v.majorLines.back().y1, 60);
+    EXPECT_DOUBLE_EQ(v.majorLines.back().x1, 41);
+    const double y0 = 370 - 310.0 / 15 * 3;
+    EXPECT_DOUBLE_EQ(v.zeroLine->y1, y0);
+    EXPECT_EQ(v.zeroLabel.text, "0");
+    EXPECT_DOUBLE_EQ(v.zeroLabel.x, 40 - 12);
+    EXPECT_DOUBLE_EQ(v.zeroLabel.y, y0 - 6);
+}
+
+TEST(ChartGeometry, SeriesPoints) {
+    const std::vector<float> values{-3, 0, 12, 4.5f, 6};
+    const std::vector<ChartPoint> p = SeriesPoints(Plot, 4, -3, 12, values);
+    ASSERT_EQ(p.size(), 5u);
+    const double xs[] = {40, 155, 270, 385, 500};
+    const double ys[] = {370, 308, 60, 215, 184};
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        EXPECT_DOUBLE_EQ(p[i].x, xs[i]) << i;
+        EXPECT_NEAR(p[i].y, ys[i], 1e-9) << i;
+    }
+    EXPECT_TRUE(SeriesPoints(Plot, 0, -3, 12, {1}).empty()) << "a single point";
+    EXPECT_TRUE(SeriesPoints(Plot, 4, 0, 0, values).empty()) << "an empty range";
+}
+
+TEST(ChartGeometry, LegendRowsAndAxisTitles) {
+    const Legend first = PlaceLegend(Plot, 1, 3, "005669");
+    EXPECT_EQ(first.bar.x1, 510);
+    EXPECT_EQ(first.bar.y1, 60);
+    EXPECT_EQ(first.bar.x2, 520);
+    EXPECT_EQ(first.bar.y2, 63);
+    EXPECT_DOUBLE_EQ(first.name.x, 525);
+    EXPECT_DOUBLE_EQ(first.name.y, 54);
+    EXPECT_EQ(PlaceLegend(Plot, 2, 3, "005939").bar.y1, 78);
+
+    const struct {
+        Text titles, x, y;
+    } cases[] = {
+        {"时间|涨跌（%）"_gbk, "时间"_gbk, "涨跌（%）"_gbk},
+        {"时间｜涨跌"_gbk, "时间"_gbk, "涨跌"_gbk},
+        {"涨跌"_gbk, "", "涨跌"_gbk},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        const AxisTitles t = PlaceAxisTitles(Plot, c.titles);
+        EXPECT_EQ(t.x.text, c.x);
+        EXPECT_EQ(t.y.text, c.y);
+    }
+    const AxisTitles t = PlaceAxisTitles(Plot, "时间|涨跌（%）"_gbk);
+    EXPECT_DOUBLE_EQ(t.x.x, 525);
+    EXPECT_DOUBLE_EQ(t.x.y, 362);
+    EXPECT_DOUBLE_EQ(t.y.x, 30);
+    EXPECT_DOUBLE_EQ(t.y.y, 30);
+}
+
+} // namespace
+} // namespace fundlens
