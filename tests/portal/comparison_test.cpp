@@ -40,26 +40,24 @@ TEST(CompareRequest, PlainHttpOnTheApiHostAndAFixedReferer) {
     });
 }
 
-struct CutCase {
-    const char* name;
-    std::string answer;
-    Text codeA, codeB;
-    bool ok;
-    Text horizontalSpec, verticalSpec;
-    std::vector<float> seriesA, seriesB;
-};
+std::string Answer(const std::string& records) {
+    return "cb({\"Datas\":\"{\\\"dataProvider\\\": [" + records +
+           "]}\",\"ErrCode\":0,\"ErrMsg\":null});";
+}
 
 TEST(CutComparison, SeriesLabelsAndAxisDescriptions) {
     const std::string two = ReadFixture("compare_two.txt");
     const std::string quiet = ReadFixture("compare_one_quiet.txt");
-    const std::string head = "cb({\"Datas\":\"{\\\"dataProvider\\\": [";
-    const std::string tail = "]}\",\"ErrCode\":0,\"ErrMsg\":null});";
-    const CutCase cases[] = {
+    const struct {
+        const char* name;
+        std::string answer;
+        Text codeA, codeB, horizontalSpec, verticalSpec;
+        std::vector<float> seriesA, seriesB;
+    } cases[] = {
         {"two funds, crossing zero, -3.7 and 12.9 widen to -4 and 13",
          two,
          "005669",
          "005939",
-         true,
          "4|01||02||03||04||07|",
          "9|-4|13",
          {0, -3.7f, 1.52f, 8.21f, 12.9f},
@@ -68,74 +66,34 @@ TEST(CutComparison, SeriesLabelsAndAxisDescriptions) {
          quiet,
          "005669",
          "",
-         true,
          "3||||||||",
          "9|-1|1",
          {0, 0.12f, -0.35f, 0.41f},
          {}},
-        {"fund B only",
-         quiet,
-         "",
-         "005669",
-         true,
-         "3||||||||",
-         "9|-1|1",
-         {},
-         {0, 0.12f, -0.35f, 0.41f}},
+        {"fund B only", quiet, "", "005669", "3||||||||", "9|-1|1", {}, {0, 0.12f, -0.35f, 0.41f}},
         {"flat whole numbers widen by one unit",
-         head +
-             R"({ \"date\": \"2026/12/01\",\"005669\":2.00},{ \"date\": \"2026/12/02\",\"005669\":2.00})" +
-             tail,
+         Answer(R"({ \"date\": \"12/01\",\"005669\":2.00},{ \"date\": \"12/02\",\"005669\":2.00})"),
          "005669",
          "",
-         true,
          "1|01||02|",
          "9|2|3",
          {2, 2},
          {}},
         {"a fund missing from a record reads as 0",
-         head + R"({ \"date\": \"2026/12/01\",\"005939\":1.50})" + tail,
+         Answer(R"({ \"date\": \"12/01\",\"005939\":1.50})"),
          "005669",
          "005939",
-         true,
          "0|01|",
          "9|0|2",
          {0},
          {1.5f}},
-        {"no point record: nothing to draw",
-         head + R"({\"x\":1})" + tail,
-         "005669",
-         "",
-         true,
-         "",
-         "",
-         {},
-         {}},
-        {"data member empty",
-         ReadFixture("compare_no_data.txt"),
-         "005669",
-         "",
-         false,
-         "",
-         "",
-         {},
-         {}},
-        {"empty data list", head + tail, "005669", "", false, "", "", {}, {}},
-        {"end marker missing",
-         two.substr(0, two.find("]}\",\"ErrCode\"")),
-         "005669",
-         "005939",
-         false,
-         "",
-         "",
-         {},
-         {}},
-        {"failed request", "", "005669", "", false, "", "", {}, {}},
+        {"no point record: nothing to draw", Answer(R"({\"x\":1})"), "005669", "", "", "", {}, {}},
     };
-    for (const CutCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Comparison cut = CutComparison(c.answer, c.codeA, c.codeB);
-        EXPECT_EQ(cut.ok, c.ok);
+        EXPECT_TRUE(cut.ok);
+        EXPECT_EQ(cut.HasPoints(), !c.horizontalSpec.empty());
         EXPECT_EQ(cut.horizontalSpec, c.horizontalSpec);
         EXPECT_EQ(cut.verticalSpec, c.verticalSpec);
         ASSERT_EQ(cut.seriesA.size(), c.seriesA.size());
@@ -144,7 +102,24 @@ TEST(CutComparison, SeriesLabelsAndAxisDescriptions) {
             EXPECT_FLOAT_EQ(cut.seriesA[i], c.seriesA[i]) << i;
         for (std::size_t i = 0; i < c.seriesB.size(); ++i)
             EXPECT_FLOAT_EQ(cut.seriesB[i], c.seriesB[i]) << i;
-        EXPECT_EQ(cut.HasPoints(), !c.horizontalSpec.empty());
+    }
+}
+
+TEST(CutComparison, UnusableAnswersFail) {
+    const std::string two = ReadFixture("compare_two.txt");
+    const struct {
+        const char* name;
+        std::string answer;
+    } cases[] = {
+        {"data member empty", ReadFixture("compare_no_data.txt")},
+        {"empty data list", Answer("")},
+        {"end marker missing", two.substr(0, two.find("]}\",\"ErrCode\""))},
+        {"failed request", ""},
+    };
+    for (const auto& c : cases) {
+        const Comparison cut = CutComparison(c.answer, "005669", "005939");
+        EXPECT_FALSE(cut.ok) << c.name;
+        EXPECT_FALSE(cut.HasPoints()) << c.name;
     }
 }
 
