@@ -68,20 +68,17 @@ TEST(ChartGeometry, VerticalLayout) {
         std::vector<Text> labels;
         bool zeroLine;
     } cases[] = {
+        // clang-format off
         {"-3 to 12", "9|-3|12", {"-3", "-1", "0", "2", "4", "5", "7", "9", "10", "12"}, true},
         {"0 to 12", "9|0|12", {"0", "1", "3", "4", "5", "7", "8", "9", "11", "12"}, false},
-        {"both ends fractional: two decimals",
-         "9|-0.25|2.5",
-         {"-0.25", "0.06", "0.36", "0.67", "0.97", "1.28", "1.58", "1.89", "2.19", "2.5"},
-         true},
-        {"rounded to zero is written 0",
-         "9|-1|0.5",
-         {"-1", "-1", "-1", "-1", "0", "0", "0", "0", "0", "1"},
-         true},
+        {"both ends fractional: two decimals", "9|-0.25|2.5",
+         {"-0.25", "0.06", "0.36", "0.67", "0.97", "1.28", "1.58", "1.89", "2.19", "2.5"}, true},
+        {"rounded to zero is written 0", "9|-1|0.5", {"-1", "-1", "-1", "-1", "0", "0", "0", "0", "0", "1"}, true},
         {"listed values", "0|25|50|100", {"0", "25", "50", "100"}, false},
         {"no divisions", "0|1|5", {"1"}, false},
         {"empty range", "9|0|0", {}, false},
         {"empty description", "", {}, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,18 +121,14 @@ TEST(ChartGeometry, LegendRowsAndAxisTitles) {
               std::vector<int>({510, 60, 520, 63}));
     EXPECT_DOUBLE_EQ(first.name.y, 54);
     EXPECT_EQ(PlaceLegend(Plot, 2, 3, "005939").bar.y1, 78);
-
-    const struct {
-        Text titles, x, y;
-    } cases[] = {
+    const Text cases[][3] = {
         {"时间|涨跌（%）"_gbk, "时间"_gbk, "涨跌（%）"_gbk},
         {"时间｜涨跌"_gbk, "时间"_gbk, "涨跌"_gbk},
         {"涨跌"_gbk, "", "涨跌"_gbk},
     };
     for (const auto& c : cases) {
-        const AxisTitles t = PlaceAxisTitles(Plot, c.titles);
-        EXPECT_EQ(t.x.text, c.x);
-        EXPECT_EQ(t.y.text, c.y);
+        const AxisTitles t = PlaceAxisTitles(Plot, c[0]);
+        EXPECT_EQ(t.x.text + "/" + t.y.text, c[1] + "/" + c[2]);
     }
 }
 

@@ -46,8 +46,8 @@ TEST(ReadoutGeometry, ColumnUnderTheMouse) {
     for (const auto& c : cases)
         EXPECT_EQ(ReadoutColumn(Plot, N, c.x, c.columns), c.column) << c.name;
     EXPECT_EQ(ReadoutColumn(PlotRect{40, 40, 370, 60}, N, 40, 7), 1) << "zero-width plot";
-    EXPECT_FALSE(InReadoutArea(Plot, 521, 200));
     EXPECT_TRUE(InReadoutArea(Plot, 30, 40));
+    EXPECT_FALSE(InReadoutArea(Plot, 200, 381));
 }
 
 TEST(ReadoutGeometry, BoxKeepsToTheHalfAwayFromTheMouse) {
@@ -67,6 +67,7 @@ TEST(ReadoutGeometry, BoxKeepsToTheHalfAwayFromTheMouse) {
         {"left half, box on the left", 40, onLeft, 3, true, onRight, true},
         {"middle column, box on the left", 155, onLeft, 3, true, onLeft, false},
         {"same column as before", 40, onRight, 1, false, onRight, false},
+        {"leaving the area: everything reset", 521, onLeft, 3, false, 0, false},
     };
     const ReadoutTable table = FiveDates(1);
     for (const auto& c : cases) {
@@ -75,7 +76,8 @@ TEST(ReadoutGeometry, BoxKeepsToTheHalfAwayFromTheMouse) {
         EXPECT_EQ(plan.showBox, c.showBox);
         EXPECT_EQ(plan.placement.boxX, c.newBoxX);
         EXPECT_EQ(plan.placement.moved, c.moved);
-        EXPECT_DOUBLE_EQ(plan.crosshair.vertical.x1, c.x);
+        EXPECT_DOUBLE_EQ(plan.crosshair.vertical.x1, plan.inside ? c.x : 0);
+        EXPECT_EQ(plan.lastColumn == 0, !plan.inside);
     }
 }
 
@@ -101,17 +103,12 @@ TEST(ReadoutGeometry, BoxSizeAndTexts) {
     EXPECT_EQ(ReadoutLineOf({"ABCDEFG基"_gbk, "0", "1"}, 1, 0, 0, 0).text.text, "ABCDEFG：1"_gbk);
 }
 
-TEST(ReadoutGeometry, NoBox) {
-    const ReadoutTable table = FiveDates(1);
-    const ReadoutPlan outside = PlanReadout(Plot, N, table, 2, 600, 200, 50, 3);
-    EXPECT_FALSE(outside.inside);
-    EXPECT_EQ(outside.placement.boxX + outside.lastColumn, 0);
-
-    ReadoutTable untitled = table;
+TEST(ReadoutGeometry, NoBoxWithoutAnAxisTitle) {
+    ReadoutTable untitled = FiveDates(1);
     untitled[0][0].clear();
-    const ReadoutPlan noTitle = PlanReadout(Plot, N, untitled, 2, 500, 200, 0, 1);
-    EXPECT_FALSE(noTitle.showBox);
-    EXPECT_EQ(noTitle.lastColumn, 5) << "the column is remembered all the same";
+    const ReadoutPlan plan = PlanReadout(Plot, N, untitled, 2, 500, 200, 0, 1);
+    EXPECT_FALSE(plan.showBox);
+    EXPECT_EQ(plan.lastColumn, 5) << "the column is remembered all the same";
 }
 
 } // namespace
