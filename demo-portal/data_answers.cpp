@@ -91,6 +91,37 @@ std::string RefusedJson(std::string_view dataMember) {
            "\":null,\"ErrCode\":-999,\"ErrMsg\":\"非法访问\",\"TotalCount\":0,\"Expansion\":null}";
 }
 
+// The known funds among comma-separated codes, in their order.
+std::vector<const Fund*> KnownFunds(const Universe& universe, const std::string& codes) {
+    std::vector<const Fund*> funds;
+    for (std::size_t start = 0; start < codes.size();) {
+        const std::size_t end = std::min(codes.find(',', start), codes.size());
+        if (const Fund* f = universe.FindFund(std::string_view(codes).substr(start, end - start))) {
+            funds.push_back(f);
+        }
+        start = end + 1;
+    }
+    return funds;
+}
+
+// One point of the compare answer (quotes escaped, as inside the data text): the date, then one
+// member per fund in the caller's order, its return since the period's first point in percent.
+// A fund launched later stays at 0 until its launch and counts from there.
+std::string CompareRecord(const Universe& universe, const std::vector<const Fund*>& funds,
+                          int first, int t) {
+    std::string record = "{ \\\"date\\\": \\\"" +
+                         FormatDay(universe.TradingDays()[static_cast<std::size_t>(t)], '/') +
+                         "\\\"";
+    for (const Fund* f : funds) {
+        const int base = std::max(first, f->firstIndex);
+        const double value =
+            t < f->firstIndex ? 0.0
+                              : (Universe::NavAt(*f, t) / Universe::NavAt(*f, base) - 1.0) * 100.0;
+        record += ",\\\"" + f->code + "\\\":" + FormatFixed(value, 2);
+    }
+    return record + "}";
+}
+
 } // namespace
 
 std::string DataAnswers::SearchTerm(std::string_view key) {
@@ -311,48 +342,23 @@ std::string DataAnswers::Compare(const Query& query, bool refererSent) const {
     if (!refererSent) {
         return Jsonp(callback, RefusedJson("Datas"), ";");
     }
-    // Known codes in the caller's order, each once.
-    std::vector<const Fund*> funds;
-    const std::string& codes = query.Get("bzdm");
-    std::size_t start = 0;
-    while (start < codes.size()) {
-        std::size_t end = codes.find(',', start);
-        if (end == std::string::npos) {
-            end = codes.size();
-        }
-        const Fund* f = m_universe.FindFund(std::string_view(codes).substr(start, end - start));
-        if (f && std::find(funds.begin(), funds.end(), f) == funds.end()) {
-            funds.push_back(f);
-        }
-        start = end + 1;
-    }
+    const std::vector<const Fund*> funds = KnownFunds(m_universe, query.Get("bzdm"));
     const std::vector<int> points =
         funds.empty() ? std::vector<int>() : ComparePoints(query.Get("c"));
-    // The data member is itself JSON text, carried as an escaped string.
-    std::string inner = "{\\\"dataProvider\\\": [";
+    std::string records;
     int count = 0;
     for (int t : points) {
-        std::string record;
-        for (const Fund* f : funds) {
-            if (t < f->firstIndex) {
-                continue; // not yet launched on this day
-            }
-            const int base = std::max(points.front(), f->firstIndex);
-            const double value = (Universe::NavAt(*f, t) / Universe::NavAt(*f, base) - 1.0) * 100.0;
-            record += ",\\\"" + f->code + "\\\":" + FormatFixed(value, 2);
+        if (std::none_of(funds.begin(), funds.end(),
+                         [t](const Fund* f) { return t >= f->firstIndex; })) {
+            continue; // no fund launched yet
         }
-        if (record.empty()) {
-            continue;
-        }
-        inner += (count ? ",{ " : "{ ");
-        inner += "\\\"date\\\": \\\"" +
-                 FormatDay(m_universe.TradingDays()[static_cast<std::size_t>(t)], '/') + "\\\"" +
-                 record + "}";
+        records += (count ? "," : "") + CompareRecord(m_universe, funds, points.front(), t);
         ++count;
     }
-    inner += "]}";
+    // The data member is itself JSON text, carried as an escaped string; empty without points.
+    const std::string data = count ? "{\\\"dataProvider\\\": [" + records + "]}" : "";
     const std::string json =
-        "{\"Datas\":\"" + inner +
+        "{\"Datas\":\"" + data +
         "\",\"ErrCode\":0,\"ErrMsg\":null,\"TotalCount\":" + std::to_string(count) +
         ",\"Expansion\":null}";
     return Jsonp(callback, json, ";");

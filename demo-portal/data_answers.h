@@ -38,6 +38,9 @@ public:
     std::string Rating(const Query& query, bool refererSent) const;
     std::string Holdings(const Query& query, const std::string& host) const;
     std::string Quotes(const Query& query) const;
+    // Cumulative returns of the funds in "bzdm" for period "c": one record per point with the
+    // date and one member per known code, in the caller's order. The data member is empty for
+    // an unknown period or when no code is known.
     std::string Compare(const Query& query, bool refererSent) const;
 
     // Trading-day indexes of a compare period's points, oldest first (one per trading day,

@@ -1,6 +1,8 @@
 // The data endpoints cut the way the detail workers and the comparison chart cut them.
 #include "demo-portal/calendar.h"
 #include "demo-portal/data_answers.h"
+#include "portal/comparison.h"
+#include "portal/profile.h"
 #include "portal_test_support.h"
 #include "text/json_document.h"
 #include "text/regex_matcher.h"
@@ -12,7 +14,6 @@ namespace fundlens::demo::test {
 namespace {
 
 const Text RatingCallback = "jQuery18306281225327741644_1628052779735";
-const Text CompareCallback = "jQuery18307015471687350752";
 
 template <typename Predicate>
 const Fund* FindFund(Predicate wanted) {
@@ -131,38 +132,12 @@ TEST(DataEndpoints, QuotesSkipUnknownIdsAndAnswerBadListsWithoutData) {
     EXPECT_GT(falls, 0);
 }
 
-struct ComparePoint {
-    Text date;
-    double a = 0;
-    double b = 0;
-};
-
-// The comparison chart's reading of the answer, for one or two funds.
-std::vector<ComparePoint> ReadComparison(const Text& answer, const Text& codeA, const Text& codeB) {
-    const Text data = MultiReplace(
-        TextBetween(answer, "\\\"dataProvider\\\": [", "]}\",\"ErrCode\""), {{"\\", ""}});
-    RegexMatcher records;
-    records.Create("{ \"date\": \".*?}", data);
-    std::vector<ComparePoint> points;
-    for (int i = 1; i <= records.MatchCount(); ++i) {
-        const Text record = records.MatchText(i);
-        ComparePoint p;
-        p.date = TextBetween(record, "{ \"date\": \"", "\",\"");
-        if (codeB.empty()) {
-            p.a = TextToNumber(TextBetween(record, codeA + "\":", "}"));
-        } else {
-            p.a = TextToNumber(TextBetween(record, codeA + "\":", ",\""));
-            p.b = TextToNumber(TextBetween(record, codeB + "\":", "}"));
-        }
-        points.push_back(p);
-    }
-    return points;
-}
-
+// The compare endpoint asked as the chart asks it: its URL and Referer on the demo portal.
 Text Compare(const Text& codes, const Text& period, bool referer = true) {
-    WebCall call = Call(Url("/FundCompare/LJSYL?bzdm=" + codes + "&c=" + period +
-                            "&callback=" + CompareCallback + "&_=1628388758953"),
-                        referer ? "Referer: " + Url("/compare/?code=005669,005939") : Text());
+    const PortalProfile saved = CurrentPortalProfile();
+    SetPortalProfile(ProfileAtBase(Portal().BaseUrl()));
+    WebCall call = Call(CompareUrl(codes, period), referer ? CompareRefererHeader() : Text());
+    SetPortalProfile(saved);
     return Utf8ToText(WebRequest(call));
 }
 
@@ -185,26 +160,26 @@ TEST(DataEndpoints, CompareSeriesForOneAndTwoFundsInEveryPeriod) {
         const double expectedB =
             (Universe::NavAt(*b, last) / Universe::NavAt(*b, base) - 1.0) * 100.0;
 
-        const auto one = ReadComparison(Compare(a->code, period), a->code, "");
-        const auto two = ReadComparison(Compare(a->code + "," + b->code, period), a->code, b->code);
-        for (const auto* points : {&one, &two}) {
-            ASSERT_GE(points->size(), 5u);
-            ASSERT_LE(points->size(), static_cast<std::size_t>(MaxComparePoints));
-            EXPECT_EQ(points->front().date,
+        const Comparison one = CutComparison(Compare(a->code, period), a->code, "");
+        const Comparison two =
+            CutComparison(Compare(a->code + "," + b->code, period), a->code, b->code);
+        for (const Comparison* c : {&one, &two}) {
+            ASSERT_GE(c->dates.size(), 5u);
+            ASSERT_LE(c->dates.size(), static_cast<std::size_t>(MaxComparePoints));
+            EXPECT_EQ(c->dates.front(),
                       FormatDay(Market().TradingDays()[static_cast<std::size_t>(base)], '/'));
-            EXPECT_EQ(points->back().date, FormatDay(Market().LastTradingDay(), '/'));
-            EXPECT_DOUBLE_EQ(points->front().a, 0.0);
-            EXPECT_NEAR(points->back().a, expectedA, 0.005);
-            for (std::size_t i = 1; i < points->size(); ++i) {
-                EXPECT_LT((*points)[i - 1].date, (*points)[i].date);
-            }
+            EXPECT_EQ(c->dates.back(), FormatDay(Market().LastTradingDay(), '/'));
+            EXPECT_TRUE(std::is_sorted(c->dates.begin(), c->dates.end()));
+            EXPECT_FLOAT_EQ(c->seriesA.front(), 0);
+            EXPECT_NEAR(c->seriesA.back(), expectedA, 0.005);
         }
-        EXPECT_DOUBLE_EQ(two.front().b, 0.0);
-        EXPECT_NEAR(two.back().b, expectedB, 0.005);
+        EXPECT_EQ(two.seriesA, one.seriesA) << "A reads the same beside B";
+        EXPECT_FLOAT_EQ(two.seriesB.front(), 0);
+        EXPECT_NEAR(two.seriesB.back(), expectedB, 0.005);
     }
 }
 
-TEST(DataEndpoints, CompareStartsAYoungFundAtItsLaunch) {
+TEST(DataEndpoints, CompareListsAYoungFundInEveryRecordAtZeroUntilItsLaunch) {
     const int base = Market().PeriodStartIndex(Period::SixMonths);
     const int last = Market().LastIndex();
     const Fund* old = FindFund([](const Fund& f) { return f.firstIndex == 0; });
@@ -212,26 +187,52 @@ TEST(DataEndpoints, CompareStartsAYoungFundAtItsLaunch) {
         FindFund([&](const Fund& f) { return f.firstIndex > base + 5 && f.firstIndex < last - 5; });
     ASSERT_NE(old, nullptr);
     ASSERT_NE(young, nullptr);
-    const Text answer = MultiReplace(TextBetween(Compare(old->code + "," + young->code, "sixmonth"),
-                                                 "\\\"dataProvider\\\": [", "]}\",\"ErrCode\""),
-                                     {{"\\", ""}});
-    RegexMatcher records;
-    ASSERT_TRUE(records.Create("{ \"date\": \".*?}", answer));
-    ASSERT_EQ(records.MatchCount(), last - base + 1);
-    int launched = 0;
-    for (int i = 1; i <= records.MatchCount(); ++i) {
-        const Text record = records.MatchText(i);
-        const bool listed = FindText(record, "\"" + young->code + "\":") != Text::npos;
-        const int day = base + i - 1;
-        EXPECT_EQ(listed, day >= young->firstIndex) << i;
-        if (listed && launched++ == 0) {
-            EXPECT_EQ(TextBetween(record, young->code + "\":", "}"), "0.00");
-        }
+    const Comparison alone = CutComparison(Compare(old->code, "sixmonth"), old->code, "");
+    for (bool youngFirst : {false, true}) {
+        SCOPED_TRACE(youngFirst ? "young fund first" : "old fund first");
+        const Fund* a = youngFirst ? young : old;
+        const Fund* b = youngFirst ? old : young;
+        const Comparison c =
+            CutComparison(Compare(a->code + "," + b->code, "sixmonth"), a->code, b->code);
+        ASSERT_EQ(static_cast<int>(c.dates.size()), last - base + 1);
+        EXPECT_EQ(youngFirst ? c.seriesB : c.seriesA, alone.seriesA);
+        const std::vector<float>& series = youngFirst ? c.seriesA : c.seriesB;
+        for (int t = base; t <= young->firstIndex; ++t)
+            EXPECT_FLOAT_EQ(series[static_cast<std::size_t>(t - base)], 0) << t;
+        EXPECT_NEAR(
+            series.back(),
+            (Universe::NavAt(*young, last) / Universe::NavAt(*young, young->firstIndex) - 1.0) *
+                100.0,
+            0.005);
     }
-    EXPECT_EQ(launched, last - young->firstIndex + 1);
 }
 
-TEST(DataEndpoints, CompareWithoutKnownCodesRefererOrPeriodHasNoPoints) {
+TEST(DataEndpoints, CompareCurvesCrossZeroOrStayWithinOne) {
+    // Both shapes the chart's value range must handle occur: a curve crossing zero, and a
+    // quiet week of a bond fund within one percent either way.
+    const DataAnswers answers(Market());
+    bool crossing = false;
+    bool quiet = false;
+    for (const Fund& f : Market().Funds()) {
+        if (f.firstIndex > 0 || (crossing && quiet))
+            continue;
+        const Text period = f.type == FundType::Bond ? "week" : "month";
+        const Comparison c = CutComparison(
+            Utf8ToText(answers.Compare(Query("bzdm=" + f.code + "&c=" + period), true)), f.code,
+            "");
+        ASSERT_TRUE(c.HasPoints()) << f.code;
+        const auto [low, high] = std::minmax_element(c.seriesA.begin(), c.seriesA.end());
+        crossing = crossing || (*low < 0 && *high > 0);
+        if (period == "week" && *low > -1 && *high < 1) {
+            quiet = true;
+            EXPECT_EQ(c.verticalSpec, *low < 0 ? "9|-1|1" : "9|0|1");
+        }
+    }
+    EXPECT_TRUE(crossing);
+    EXPECT_TRUE(quiet);
+}
+
+TEST(DataEndpoints, CompareWithoutKnownCodesRefererOrPeriodHasNoData) {
     const Text code = Market().Funds()[0].code;
     const struct {
         const char* name;
@@ -244,13 +245,11 @@ TEST(DataEndpoints, CompareWithoutKnownCodesRefererOrPeriodHasNoPoints) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_TRUE(ReadComparison(c.answer, code, "").empty());
-        EXPECT_EQ(MultiReplace(TextBetween(c.answer, "\\\"dataProvider\\\": [", "]}\",\"ErrCode\""),
-                               {{"\\", ""}}),
-                  "");
+        EXPECT_FALSE(CutComparison(c.answer, code, "").ok);
     }
+    EXPECT_NE(cases[0].answer.find("\"Datas\":\"\","), Text::npos);
     // An unknown code beside a known one is left out; the known one keeps its series.
-    EXPECT_FALSE(ReadComparison(Compare("999999," + code, "month"), code, "").empty());
+    EXPECT_TRUE(CutComparison(Compare("999999," + code, "month"), "999999", code).HasPoints());
 }
 
 } // namespace

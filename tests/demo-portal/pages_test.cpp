@@ -2,6 +2,8 @@
 // cut them.
 #include "demo-portal/calendar.h"
 #include "demo-portal/fund_pages.h"
+#include "portal/net_value_page.h"
+#include "portal/profile.h"
 #include "portal_test_support.h"
 #include "text/regex_matcher.h"
 
@@ -108,15 +110,14 @@ TEST(FundPages, RiskSectionHoldsSixFigures) {
 TEST(FundPages, NetValuePageNamesADecodableChartImage) {
     const Fund* fund = OldFund();
     ASSERT_NE(fund, nullptr);
-    const Text page = FetchPage("/jjjz_" + fund->code + ".html");
-    const Text source = TextBetween(page,
-                                    "<div class=\"listcomm jz_list\">\r\n" + std::string(44, ' ') +
-                                        "<img id=\"jzpng\" src=\"",
-                                    "\" onerror=\"");
+    const PortalProfile saved = CurrentPortalProfile();
+    SetPortalProfile(ProfileAtBase(Portal().BaseUrl()));
+    const Text source = CutNetValueImageSource(WebRequest(NetValuePageUrl(fund->code)));
+    SetPortalProfile(saved);
     const std::string host = "//127.0.0.1:" + std::to_string(Portal().Port()) + "/";
     EXPECT_EQ(source, host + "img/jjjz/" + fund->code + ".png");
 
-    const Bytes png = WebRequestBytes("http:" + source);
+    const Bytes png = WebRequestBytes(NetValueImageUrl(source));
     QImage image;
     ASSERT_TRUE(image.loadFromData(png.data(), static_cast<int>(png.size())));
     EXPECT_EQ(image.width(), 770);

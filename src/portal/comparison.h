@@ -1,0 +1,43 @@
+// The fund-compare endpoint: the request for one period's cumulative-return curves and the cut
+// of its answer into dates, one value list per fund and the two axis descriptions.
+#pragma once
+
+#include "text/text.h"
+
+#include <vector>
+
+namespace fundlens {
+
+// Path of the endpoint on the API host.
+inline constexpr const char* ComparePath = "/FundCompare/LJSYL";
+
+// The endpoint's URL for `compareCodes` ("005669" or "005669,005939") and a period key
+// ("week" … "threeyear"). Always plain http on the API host, whatever scheme the profile gives.
+Text CompareUrl(const Text& compareCodes, const Text& periodKey);
+
+// The one extra request line the endpoint wants: a Referer naming the fund site's compare page.
+Text CompareRefererHeader();
+
+// What the loader tells the user when the answer holds no usable data list (GBK).
+Text ComparisonFailedMessage();
+
+// The cut answer. `ok` false: the request failed, a marker is missing or the data list is
+// empty, and the loader reports ComparisonFailedMessage(). `ok` with no dates: no point record
+// was found and nothing is drawn.
+struct Comparison {
+    bool ok = false;
+    std::vector<Text> dates;    // the full date text of each point
+    std::vector<float> seriesA; // fund A's value at each point (empty when A is not set)
+    std::vector<float> seriesB; // fund B's value at each point (empty when B is not set)
+    Text horizontalSpec;        // N + "|label||label|…|label|"
+    Text verticalSpec;          // "9|min|max"
+
+    bool HasPoints() const { return ok && !dates.empty(); }
+};
+
+// Cuts the answer (already GBK) for fund A and fund B; either code may be empty, and the
+// answer lists A's member before B's. The value range of the vertical description is
+// floor(min) … ceil(max) of all values, at least one unit wide, so every curve lies inside it.
+Comparison CutComparison(const Text& answer, const Text& codeA, const Text& codeB);
+
+} // namespace fundlens
