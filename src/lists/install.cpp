@@ -2,6 +2,7 @@
 
 #include "lists/fund_lists.h"
 #include "lists/rank_list.h"
+#include "lists/search_box.h"
 #include "shell/event_routines.h"
 
 namespace fundlens {
@@ -12,6 +13,8 @@ void InstallListRoutines(EventRoutines& routines) {
     routines.sectorButtonClicked = SectorButtonClicked;
     routines.sectorWindowDestroyed = SectorWindowDestroyed;
     routines.headerClicked = FundListHeaderClicked;
+    routines.searchFocused = SearchBoxFocused;
+    routines.searchChanged = LoadSuggestions;
     FundListRuns().SetOnChange(UpdateListButtons);
     SetSectorWindowOpen(false);
 }

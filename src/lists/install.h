@@ -5,7 +5,8 @@ namespace fundlens {
 
 struct EventRoutines;
 
-// Fills the slots of the list buttons, the sector window and the fund list's header.
+// Fills the slots of the list buttons, the sector window, the fund list's header and the
+// search box.
 void InstallListRoutines(EventRoutines& routines);
 
 } // namespace fundlens

@@ -140,7 +140,7 @@ void RunKind::Stop() {
         End(m_current, RunEnd::Superseded);
 }
 
-void RunKind::End(const std::shared_ptr<detail::RunState>& state, RunEnd how) {
+void RunKind::End(std::shared_ptr<detail::RunState> state, RunEnd how) {
     if (state->ended)
         return;
     state->ended = true;

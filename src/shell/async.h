@@ -114,7 +114,8 @@ public:
 
 private:
     friend class RunToken;
-    void End(const std::shared_ptr<detail::RunState>& state, RunEnd how);
+    // By value: ending the current run resets m_current, which may be where the argument lives.
+    void End(std::shared_ptr<detail::RunState> state, RunEnd how);
     // Ends the current run without its end action (the program or test is ending).
     void Drop();
     friend void DropLoaders();

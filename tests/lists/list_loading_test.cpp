@@ -4,11 +4,11 @@
 #include "lists/rank_list.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
+#include "support/local_server.h"
 
 #include <QObject>
 #include <QWidget>
 #include <chrono>
-#include <httplib.h>
 #include <map>
 #include <mutex>
 #include <set>
@@ -22,22 +22,11 @@ namespace {
 class RankingServer {
 public:
     RankingServer(int pages, std::map<int, int> delays, std::set<int> failing)
-        : m_pages(pages), m_delays(std::move(delays)), m_failing(std::move(failing)) {
-        m_server.Get(
-            "/data/FundGuideapi.aspx",
-            [this](const httplib::Request& req, httplib::Response& res) { Answer(req, res); });
-        m_server.set_keep_alive_max_count(1); // no idle connection holds the server's stop
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~RankingServer() {
-        m_server.stop();
-        m_thread.join();
-    }
+        : m_pages(pages), m_delays(std::move(delays)), m_failing(std::move(failing)),
+          m_server(
+              [this](const httplib::Request& req, httplib::Response& res) { Answer(req, res); }) {}
 
-    std::string Base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    std::string Base() const { return m_server.Base(); }
     int Asked(int page) {
         std::lock_guard lock(m_mutex);
         return m_asked[page];
@@ -70,14 +59,12 @@ private:
                         "text/plain; charset=utf-8");
     }
 
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
     int m_pages;
     std::map<int, int> m_delays;
     std::set<int> m_failing;
     std::mutex m_mutex;
     std::map<int, int> m_asked;
+    LocalServer m_server; // last: it stops before the members its handler uses go
 };
 
 class ListLoadingTest : public ProgramFixture {

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
@@ -107,7 +108,16 @@ void MoveMouse(QWidget* widget, QPoint at) {
 }
 
 void TypeText(QWidget* widget, const QString& text) {
-    QTest::keyClicks(widget, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+            continue;
+        }
+        // Chinese comes from an input method: one committed character per stroke.
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(c));
+        QCoreApplication::sendEvent(widget, &commit);
+    }
 }
 
 void Focus(QWidget* widget) {

@@ -46,6 +46,8 @@ void Click(QWidget* widget, QPoint at = QPoint(-1, -1));
 void RightClick(QWidget* widget, QPoint at = QPoint(-1, -1));
 void DoubleClick(QWidget* widget, QPoint at = QPoint(-1, -1));
 void MoveMouse(QWidget* widget, QPoint at);
+// Types character by character: ASCII as key clicks, other characters as an input method
+// commits them.
 void TypeText(QWidget* widget, const QString& text);
 // Gives the widget the keyboard focus as a click would.
 void Focus(QWidget* widget);
