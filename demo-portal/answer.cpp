@@ -1,5 +1,7 @@
 #include "demo-portal/answer.h"
 
+#include "text/text.h"
+
 namespace fundlens::demo {
 
 namespace {
@@ -87,6 +89,14 @@ std::string HtmlPage(std::string_view title, std::string_view body) {
     page += body;
     page += "\r\n</body>\r\n</html>\r\n";
     return page;
+}
+
+Answer GbkHtmlAnswer(std::string_view title, std::string_view body) {
+    std::string page = HtmlPage(title, body);
+    const std::string utf8Meta = "<meta charset=\"utf-8\">";
+    page.replace(page.find(utf8Meta), utf8Meta.size(),
+                 "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\" />");
+    return Answer{200, "text/html; charset=gb2312", Utf8ToText(page)};
 }
 
 std::string HtmlEscape(std::string_view text) {

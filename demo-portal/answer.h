@@ -49,6 +49,10 @@ Answer NotFoundAnswer();
 // and the body.
 std::string HtmlPage(std::string_view title, std::string_view body);
 
+// The page of HtmlPage in GBK bytes, declared so in the page and in the content type, as
+// older pages of the portal still are. `title` and `body` are UTF-8.
+Answer GbkHtmlAnswer(std::string_view title, std::string_view body);
+
 // Text for HTML element content and attribute values.
 std::string HtmlEscape(std::string_view text);
 

@@ -49,42 +49,6 @@ bool AllDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string QuarterCaption(int day) {
-    int y = 0, m = 0, d = 0;
-    SplitDay(day, y, m, d);
-    return std::to_string(y) + "年" + std::to_string((m - 1) / 3 + 1) + "季度";
-}
-
-// "12,345.67"
-std::string Thousands(double value) {
-    const std::string plain = FormatFixed(value, 2);
-    const std::size_t dot = plain.find('.');
-    const std::size_t integerEnd = dot == std::string::npos ? plain.size() : dot;
-    const std::size_t integerStart = plain.front() == '-' ? 1 : 0;
-    std::string out = plain.substr(0, integerStart);
-    for (std::size_t i = integerStart; i < integerEnd; ++i) {
-        out += plain[i];
-        const std::size_t remaining = integerEnd - i - 1;
-        if (remaining > 0 && remaining % 3 == 0) {
-            out += ',';
-        }
-    }
-    return out + plain.substr(integerEnd);
-}
-
-// Quotes and backslashes escaped; line ends kept.
-std::string ScriptTextEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out;
-}
-
 // An error answer of the endpoints that check the caller's Referer.
 std::string RefusedJson(std::string_view dataMember) {
     return "{\"" + std::string(dataMember) +
@@ -201,11 +165,14 @@ std::string DataAnswers::Rating(const Query& query, bool refererSent) const {
     std::string json = "{\"Data\":[";
     int total = 0;
     if (fund && paged) {
+        // A fund with three years of figures is assessed: without stars it is rated "0". A
+        // younger fund has no rating at all: "".
+        const std::string unrated = HasValue(fund->risk.sharpe[2]) ? "0" : "";
         total = static_cast<int>(fund->ratingHistory.size());
         const long first = static_cast<long>(pageIndex - 1) * pageSize;
         for (long i = first; i < total && i < first + pageSize; ++i) {
             const RatingRecord& r = fund->ratingHistory[static_cast<std::size_t>(i)];
-            const std::string stars = r.rating > 0 ? std::to_string(r.rating) : std::string();
+            const std::string stars = r.rating > 0 ? std::to_string(r.rating) : unrated;
             if (i > first) {
                 json += ',';
             }
@@ -219,100 +186,6 @@ std::string DataAnswers::Rating(const Query& query, bool refererSent) const {
             ",\"Expansion\":null,\"PageSize\":" + std::to_string(pageSize) +
             ",\"PageIndex\":" + std::to_string(pageIndex) + "}";
     return Jsonp(callback, json);
-}
-
-std::string DataAnswers::Holdings(const Query& query, const std::string& host) const {
-    const Universe& u = m_universe;
-    const Fund* fund = u.FindFund(query.Get("code"));
-    int year = 0, month = 0, day = 0;
-    SplitDay(u.ReportDay(), year, month, day);
-    std::string years;
-    for (int y = year; y > year - 4; --y) {
-        if (!years.empty()) {
-            years += ',';
-        }
-        years += std::to_string(y);
-    }
-    if (!fund || query.Get("type") != "jjcc") {
-        return "var apidata={ content:\"\",arryear:[],curyear:0};";
-    }
-    std::string html =
-        "<div class='box'><div class='boxitem w790'><h4 class='t'><label class='left'>"
-        "<a href='//" +
-        host + "/" + fund->code + ".html'>" + HtmlEscape(fund->name) + "</a>&nbsp;&nbsp;" +
-        QuarterCaption(u.ReportDay()) +
-        "股票投资明细</label><label class='right lab2 xq505'>&nbsp;&nbsp;来源：基金季报"
-        "&nbsp;&nbsp;截止至：<font class='px12'>" +
-        FormatDay(u.ReportDay()) +
-        "</font></label></h4><div class='space0'></div><table class='w782 comm tzxq'>"
-        "<thead><tr><th>序号</th><th>股票代码</th><th>股票名称</th><th class='tor'>最新价</th>"
-        "<th class='tor'>涨跌幅</th><th>相关资讯</th><th>占净值<br />比例</th>"
-        "<th class='cgs'>持股数<br />（万股）</th><th class='cgs'>持仓市值<br />（万元）</th>"
-        "</tr></thead><tbody>\r\n";
-    std::string ids;
-    int topLine = 10;
-    if (!ParseCount(query.Get("topline"), 3, topLine) || topLine < 1) {
-        topLine = 10;
-    }
-    int row = 0;
-    for (const Holding& h : fund->holdings) {
-        if (row == topLine) {
-            break;
-        }
-        const Stock& s = u.Stocks()[static_cast<std::size_t>(h.stock)];
-        const std::string link = "//" + host + "/stock/" + s.SecId() + ".html";
-        ++row;
-        // One row per line; the weight follows the archive link's cell.
-        html += "<tr><td>" + std::to_string(row) + "</td><td><a href='" + link + "'>" + s.code +
-                "</a></td><td class='tol'><a href='" + link + "'>" + HtmlEscape(s.name) +
-                "</a></td><td class='tor'><span data-id='dq" + s.code +
-                "'></span></td><td class='tor'><span data-id='zd" + s.code +
-                "'></span></td><td class='xglj'><a href='" + link + "#news'>变动详情</a><a href='" +
-                link + "#bbs'>股吧</a><a href='" + link + "#quote'>行情</a><a href='" + link +
-                "#profile'>档案</a></td><td class='tor'>" + FormatFixed(h.weightPct, 2) +
-                "%</td><td class='tor'>" + Thousands(h.sharesWan) + "</td><td class='tor'>" +
-                Thousands(h.valueWan) + "</td></tr>\r\n";
-        ids += s.SecId() + ",";
-    }
-    html += "</tbody></table><div class='hide' id='gpdmList'>" + ids + "</div></div></div>";
-    // The rows keep their line ends inside the string, as the portal sends them.
-    return "var apidata={ content:\"" + ScriptTextEscape(html) + "\",arryear:[" + years +
-           "],curyear:" + std::to_string(year) + "};";
-}
-
-std::string DataAnswers::Quotes(const Query& query) const {
-    const std::string callback = SafeCallback(query.Get("cb"));
-    const std::string& secIds = query.Get("secids");
-    std::string json =
-        "{\"rc\":0,\"rt\":11,\"svr\":181669449,\"lt\":1,\"full\":1,\"dlmkts\":\"\",\"data\":";
-    std::vector<int> stocks;
-    std::size_t start = 0;
-    while (start < secIds.size()) {
-        std::size_t end = secIds.find(',', start);
-        if (end == std::string::npos) {
-            end = secIds.size();
-        }
-        const int index = m_universe.FindStock(std::string_view(secIds).substr(start, end - start));
-        if (index >= 0) {
-            stocks.push_back(index);
-        }
-        start = end + 1;
-    }
-    if (secIds.find_first_not_of(',') == std::string::npos) {
-        json += "null";
-    } else {
-        json += "{\"total\":" + std::to_string(stocks.size()) + ",\"diff\":[";
-        for (std::size_t i = 0; i < stocks.size(); ++i) {
-            const Stock& s = m_universe.Stocks()[static_cast<std::size_t>(stocks[i])];
-            json += (i ? ",{" : "{");
-            json += "\"f2\":" + FormatFixed(s.price, 2) + ",\"f3\":" + FormatFixed(s.changePct, 2) +
-                    ",\"f9\":" + FormatFixed(s.pe, 2) + ",\"f12\":\"" + s.code + "\",\"f14\":\"" +
-                    JsonEscape(s.name) + "\"}";
-        }
-        json += "]}";
-    }
-    json += "}";
-    return Jsonp(callback, json, ";");
 }
 
 std::vector<int> DataAnswers::ComparePoints(std::string_view period) const {

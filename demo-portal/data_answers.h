@@ -49,6 +49,9 @@ public:
     std::vector<int> ComparePoints(std::string_view period) const;
 
 private:
+    std::string QuarterBox(const Fund& fund, int quarterEnd, const std::vector<Holding>& holdings,
+                           int topLine, bool latest, const std::string& host) const;
+
     const Universe& m_universe;
 };
 

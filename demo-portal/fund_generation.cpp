@@ -1,6 +1,8 @@
 // The funds of the market: names, share classes, codes, net-value histories, managers and
 // holdings.
+#include "demo-portal/calendar.h"
 #include "demo-portal/generation.h"
+#include "demo-portal/holdings_generation.h"
 #include "demo-portal/random.h"
 #include "demo-portal/universe.h"
 
@@ -23,10 +25,15 @@ struct TypeShape {
     double drift[2]; // yearly alpha range
 };
 
+// How much of its industries' own trends a fund follows: a themed fund most of them, a fund
+// that picks from the whole market some of one industry it leans to.
+constexpr double ThemedExposure[2] = {0.5, 0.9};
+constexpr double LeaningExposure[2] = {0.2, 0.5};
+
 // Shares sum to 1.
 constexpr std::array<TypeShape, FundTypeCount> kTypeShapes{{
-    {FundType::Mixed, 0.40, {0.6, 1.15}, {0.004, 0.009}, {-0.06, 0.12}},
-    {FundType::Stock, 0.12, {0.85, 1.25}, {0.005, 0.010}, {-0.06, 0.12}},
+    {FundType::Mixed, 0.40, {0.6, 1.15}, {0.005, 0.011}, {-0.06, 0.12}},
+    {FundType::Stock, 0.12, {0.85, 1.25}, {0.006, 0.012}, {-0.06, 0.12}},
     {FundType::Bond, 0.25, {0.0, 0.04}, {0.0004, 0.0012}, {0.015, 0.05}},
     {FundType::Index, 0.13, {0.9, 1.3}, {0.003, 0.008}, {-0.08, 0.08}},
     {FundType::Qdii, 0.04, {0.2, 0.5}, {0.008, 0.013}, {-0.05, 0.15}},
@@ -57,6 +64,7 @@ FundType PickType(Random& rng) {
 // One fund product: one or two share classes with the same portfolio and history.
 struct Product {
     FundType type = FundType::Mixed;
+    Theme theme;
     int house = 0;
     std::string name; // without the class letter
     std::string pinyin;
@@ -68,6 +76,7 @@ struct Product {
     std::vector<double> navs; // from firstIndex
     std::vector<Management> managements;
     std::vector<Holding> holdings;
+    std::vector<std::vector<Holding>> earlierHoldings;
 };
 
 // A name no other product has: house + theme + type word. False when none was found.
@@ -77,17 +86,18 @@ bool NameProduct(Random& rng, Product& p, std::unordered_set<std::string>& usedN
     const auto words = FundTypeWords(p.type);
     for (int attempt = 0; attempt < 40; ++attempt) {
         const int house = rng.Between(0, static_cast<int>(houses.size()) - 1);
-        const Word& theme = themes[rng.Next() % themes.size()];
+        const Theme& theme = themes[rng.Next() % themes.size()];
         const Word& word = words[rng.Next() % words.size()];
         std::string name = std::string(houses[static_cast<std::size_t>(house)].text) +
-                           std::string(theme.text) + std::string(word.text);
+                           std::string(theme.word.text) + std::string(word.text);
         std::string pinyin = std::string(houses[static_cast<std::size_t>(house)].pinyin) + " " +
-                             std::string(theme.pinyin) + " " + std::string(word.pinyin);
+                             std::string(theme.word.pinyin) + " " + std::string(word.pinyin);
         if (attempt >= 30) {
             name += "二号";
             pinyin += " er hao";
         }
         if (usedNames.insert(name).second) {
+            p.theme = theme;
             p.house = house;
             p.name = std::move(name);
             p.pinyin = std::move(pinyin);
@@ -97,10 +107,38 @@ bool NameProduct(Random& rng, Product& p, std::unordered_set<std::string>& usedN
     return false;
 }
 
-// Launch date and the daily net values: the market's move times the fund's beta, its own
-// drift and noise.
+using IndustryMoves = std::array<std::vector<double>, IndustryCount>;
+
+// The industry trend a fund follows (daily log returns) and how much of it.
+struct Exposure {
+    std::vector<double> moves;
+    double weight = 0.0;
+};
+
+Exposure ExposureOf(Random& rng, const Product& p, const IndustryMoves& industries) {
+    Exposure e;
+    if (!HoldsStocks(p.type)) {
+        return e;
+    }
+    const auto& first = industries[static_cast<std::size_t>(p.theme.first)];
+    const auto& second = industries[static_cast<std::size_t>(p.theme.second)];
+    if (p.theme.IsBroad()) {
+        e.moves = industries[static_cast<std::size_t>(rng.Between(1, IndustryCount - 1))];
+        e.weight = rng.Uniform(LeaningExposure[0], LeaningExposure[1]);
+        return e;
+    }
+    e.moves.resize(first.size());
+    for (std::size_t t = 0; t < first.size(); ++t) {
+        e.moves[t] = p.theme.second == Industry::Broad ? first[t] : (first[t] + second[t]) / 2.0;
+    }
+    e.weight = rng.Uniform(ThemedExposure[0], ThemedExposure[1]);
+    return e;
+}
+
+// Launch date and the daily net values: the market's move times the fund's beta, its
+// industries' trend, its own drift and noise.
 void GrowHistory(Random& rng, Product& p, const std::vector<int>& days,
-                 const std::vector<double>& marketMove) {
+                 const std::vector<double>& marketMove, const IndustryMoves& industries) {
     const TypeShape& shape = ShapeOf(p.type);
     const int lastIndex = static_cast<int>(days.size()) - 1;
     const bool old = rng.Chance(0.7);
@@ -111,6 +149,7 @@ void GrowHistory(Random& rng, Product& p, const std::vector<int>& days,
     const double beta = rng.Uniform(shape.beta[0], shape.beta[1]);
     const double idio = rng.Uniform(shape.idio[0], shape.idio[1]);
     const double alpha = rng.Uniform(shape.drift[0], shape.drift[1]) / TradingDaysPerYear;
+    const Exposure exposure = ExposureOf(rng, p, industries);
     double nav = 1.0;
     if (old) {
         nav = p.type == FundType::Bond ? 1.0 + rng.Uniform(0.0, 0.3)
@@ -121,46 +160,12 @@ void GrowHistory(Random& rng, Product& p, const std::vector<int>& days,
     for (int t = p.firstIndex + 1; t <= lastIndex; ++t) {
         // A new fund builds its position over its first weeks.
         const double ramp = std::min(1.0, (t - p.firstIndex) / 20.0);
-        const double r =
-            ramp * (alpha + beta * marketMove[static_cast<std::size_t>(t)] + idio * rng.Normal());
+        const auto i = static_cast<std::size_t>(t);
+        const double industry = exposure.weight > 0.0 ? exposure.weight * exposure.moves[i] : 0.0;
+        const double r = ramp * (alpha + beta * marketMove[i] + industry + idio * rng.Normal());
         nav *= std::exp(r);
         p.navs.push_back(nav);
     }
-}
-
-// Largest first; popular stocks are drawn more often.
-std::vector<Holding> PickHoldings(Random& rng, const Product& p, const std::vector<Stock>& stocks,
-                                  const std::vector<double>& popularity) {
-    int count = 0;
-    if (HoldsStocks(p.type)) {
-        count = 10;
-        if (p.type == FundType::Mixed && rng.Chance(0.05)) {
-            count = rng.Between(6, 9);
-        } else if (p.type == FundType::Qdii) {
-            count = rng.Chance(0.3) ? 0 : rng.Between(3, 10);
-        }
-    } else if (p.type == FundType::Bond && rng.Chance(0.4)) {
-        count = rng.Between(1, 5);
-    }
-    double weight = HoldsStocks(p.type) ? rng.Uniform(6.5, 10.0) : rng.Uniform(0.8, 3.0);
-    std::vector<Holding> holdings;
-    while (static_cast<int>(holdings.size()) < count) {
-        // Rejection sampling on the popularity.
-        const int s = rng.Between(0, static_cast<int>(stocks.size()) - 1);
-        const bool taken = std::any_of(holdings.begin(), holdings.end(),
-                                       [s](const Holding& h) { return h.stock == s; });
-        if (taken || rng.Uniform() * 0.25 > popularity[static_cast<std::size_t>(s)]) {
-            continue;
-        }
-        Holding h;
-        h.stock = s;
-        h.weightPct = Round(weight, 2);
-        h.valueWan = Round(h.weightPct / 100.0 * p.size * 10000.0, 2);
-        h.sharesWan = Round(h.valueWan / stocks[static_cast<std::size_t>(s)].price, 2);
-        holdings.push_back(h);
-        weight = std::max(weight * rng.Uniform(0.78, 0.96), 0.3);
-    }
-    return holdings;
 }
 
 // The product's share classes as funds (without codes yet). C shares pay a yearly sales
@@ -170,6 +175,7 @@ std::vector<Fund> ShareClasses(Random& rng, const Product& p) {
     for (const std::string& shareClass : p.classes) {
         Fund f;
         f.type = p.type;
+        f.theme = p.theme;
         f.house = p.house;
         f.name = p.name + shareClass;
         const std::string pinyin = p.pinyin + (shareClass.empty() ? "" : " " + shareClass);
@@ -190,6 +196,7 @@ std::vector<Fund> ShareClasses(Random& rng, const Product& p) {
         f.feePct = feeClass ? 0.0 : (p.type == FundType::Bond ? 0.08 : 0.15);
         f.managements = p.managements;
         f.holdings = p.holdings;
+        f.earlierHoldings = p.earlierHoldings;
         funds.push_back(std::move(f));
     }
     return funds;
@@ -255,9 +262,23 @@ std::vector<Management> MakeManagements(Random& rng, int firstIndex, int lastInd
     return list;
 }
 
+// How many quarter ends before the report day the fund had been running at, at most
+// Universe::EarlierQuarters.
+int EarlierQuartersRun(const Product& p, const std::vector<int>& days, int reportDay) {
+    const int launch = days[static_cast<std::size_t>(p.firstIndex)];
+    int quarters = 0;
+    for (int end = LastQuarterEnd(reportDay - 1);
+         quarters < Universe::EarlierQuarters && (p.firstIndex == 0 || launch <= end);
+         end = LastQuarterEnd(end - 1)) {
+        ++quarters;
+    }
+    return quarters;
+}
+
 } // namespace
 
 void Universe::BuildFunds() {
+    const StockPicker picker(m_stocks, m_stockPopularity);
     std::unordered_set<std::string> usedNames;
     std::vector<int> classCounts; // per product, in the order of m_funds
     for (std::uint64_t productIndex = 0; static_cast<int>(m_funds.size()) < FundCount;
@@ -274,11 +295,13 @@ void Universe::BuildFunds() {
         } else {
             p.classes = {p.type == FundType::Lof || rng.Chance(0.3) ? "" : "A"};
         }
-        GrowHistory(rng, p, m_days, m_marketMove);
+        GrowHistory(rng, p, m_days, m_marketMove, m_industryMove);
         p.size = std::clamp(std::exp(rng.Normal(1.5, 1.4)), 0.05, 600.0);
         p.managements =
             MakeManagements(rng, p.firstIndex, LastIndex(), static_cast<int>(m_managers.size()));
-        p.holdings = PickHoldings(rng, p, m_stocks, m_stockPopularity);
+        p.holdings = picker.PickHoldings(rng, p.type, p.theme, p.size);
+        p.earlierHoldings = picker.EarlierHoldings(rng, p.theme, p.size, p.holdings,
+                                                   EarlierQuartersRun(p, m_days, m_reportDay));
         classCounts.push_back(static_cast<int>(p.classes.size()));
         for (Fund& f : ShareClasses(rng, p)) {
             m_funds.push_back(std::move(f));

@@ -9,6 +9,9 @@ namespace fundlens::demo {
 
 namespace {
 
+// Profile pages of funds launched this many days before the histories begin are GBK pages.
+constexpr int GbkPagesLaunchedDaysBefore = 3000;
+
 constexpr std::array<std::string_view, 6> kCustodians{
     "青岚银行", "云岭银行", "海川银行", "明珠银行", "江海商业银行", "东岳银行",
 };
@@ -149,7 +152,11 @@ std::string FundPages::FundHeader(const Fund& fund, const std::string& host,
     return out;
 }
 
-std::string FundPages::Profile(const Fund& fund, const std::string& host) const {
+bool FundPages::ProfileInGbk(const Fund& fund, const Universe& universe) {
+    return fund.inceptionDay < universe.TradingDays().front() - GbkPagesLaunchedDaysBefore;
+}
+
+Answer FundPages::Profile(const Fund& fund, const std::string& host) const {
     const Universe& u = m_universe;
     const std::string report = FormatDay(u.ReportDay());
     const double nav = Universe::NavAt(fund, u.LastIndex());
@@ -193,7 +200,8 @@ std::string FundPages::Profile(const Fund& fund, const std::string& host) const 
         "<div class=\"boxitem w790\"><h4 class=\"t\"><label class=\"left\">投资目标</label></h4>"
         "<p>在严格控制风险的前提下，追求基金资产的长期稳健增值。</p></div>\r\n";
     body += "</div></div></div></div>";
-    return HtmlPage(fund.name + "(" + fund.code + ")基金基本概况", body);
+    const std::string title = fund.name + "(" + fund.code + ")基金基本概况";
+    return ProfileInGbk(fund, u) ? GbkHtmlAnswer(title, body) : HtmlAnswer(HtmlPage(title, body));
 }
 
 std::string FundPages::Managers(const Fund& fund, const std::string& host) const {
@@ -241,18 +249,24 @@ std::string FundPages::Risk(const Fund& fund, const std::string& host) const {
     std::string body = FundHeader(fund, host, "特色数据");
     body += "<div class=\"box\"><div class=\"boxitem w790\"><h4 class=\"t\"><label class=\"left\">"
             "风险指标</label></h4>\r\n";
-    body +=
-        "<table class=\"fxtb\"><tr><th>基金风险指标</th><th class=\"num\">近1年</th>"
-        "<th class=\"num\">近2年</th><th class=\"num\">近3年</th>\r\n</tr>\r\n<tr><td>标准差</td>";
-    for (double v : fund.risk.deviationPct) {
-        body += "<td class='num'>" + PercentText(v) + "</td>";
+    body += "<table class=\"fxtb\"><tr><th>基金风险指标</th><th class=\"num\">近1年</th>"
+            "<th class=\"num\">近2年</th><th class=\"num\">近3年</th>\r\n</tr>\r\n";
+    auto row = [&](std::string_view caption, const std::array<double, 3>& values, bool percent) {
+        body += "<tr><td>" + std::string(caption) + "</td>";
+        for (double v : values) {
+            body +=
+                "<td class='num'>" +
+                (percent ? PercentText(v) : (HasValue(v) ? FormatFixed(v, 2) : std::string("--"))) +
+                "</td>";
+        }
+        body += "</tr>\r\n";
+    };
+    row("标准差", fund.risk.deviationPct, true);
+    row("夏普比率", fund.risk.sharpe, false);
+    if (fund.type == FundType::Index) {
+        row("跟踪误差", fund.risk.trackingPct, true); // index funds: a third row
     }
-    body += "</tr>\r\n<tr><td>夏普比率</td>";
-    for (double v : fund.risk.sharpe) {
-        body +=
-            "<td class='num'>" + (HasValue(v) ? FormatFixed(v, 2) : std::string("--")) + "</td>";
-    }
-    body += "</tr>\r\n</table>\r\n<div class=\"limit-time\">截止至：" +
+    body += "</table>\r\n<div class=\"limit-time\">截止至：" +
             FormatDay(m_universe.LastTradingDay()) + "</div></div>\r\n";
     const bool bond = fund.type == FundType::Bond || fund.type == FundType::Fof;
     body +=

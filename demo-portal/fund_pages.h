@@ -15,8 +15,9 @@ class FundPages {
 public:
     explicit FundPages(const Universe& universe);
 
-    // "jbgk_<code>.html"
-    std::string Profile(const Fund& fund, const std::string& host) const;
+    // "jbgk_<code>.html"; the pages of older funds are still in GBK.
+    Answer Profile(const Fund& fund, const std::string& host) const;
+    static bool ProfileInGbk(const Fund& fund, const Universe& universe);
     // "jjjl_<code>.html"
     std::string Managers(const Fund& fund, const std::string& host) const;
     // "tsdata_<code>.html"

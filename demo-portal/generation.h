@@ -1,4 +1,5 @@
-// Pieces shared by the generators of the market (universe.cpp, fund_generation.cpp).
+// Pieces shared by the generators of the market (universe.cpp, stock_generation.cpp,
+// fund_generation.cpp, sector_generation.cpp).
 #pragma once
 
 #include "demo-portal/vocabulary.h"
@@ -19,6 +20,7 @@ enum : std::uint64_t {
     CodeStream,
     RatingStream,
     SectorStream,
+    IndustryStream,
 };
 
 inline constexpr int TradingDaysPerYear = 250;

@@ -71,7 +71,7 @@ Answer PortalSite::ServeFundPage(const PortalRequest& request) {
         return fund != nullptr;
     };
     if (match("/jbgk_", ".html")) {
-        return HtmlAnswer(m_pages.Profile(*fund, host));
+        return m_pages.Profile(*fund, host);
     }
     if (match("/jjjl_", ".html")) {
         return HtmlAnswer(m_pages.Managers(*fund, host));

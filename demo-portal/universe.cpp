@@ -3,7 +3,6 @@
 #include "demo-portal/calendar.h"
 #include "demo-portal/generation.h"
 #include "demo-portal/random.h"
-#include "portal/sector_table.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +15,47 @@ using namespace generation;
 namespace {
 
 constexpr double RiskFreePct = 1.5;
+
+// Daily log returns that follow a trend for a while, then another one.
+struct Regime {
+    double driftMean, driftSd; // of a trend's daily drift
+    int shortest, longest;     // trading days a trend lasts
+    double noiseSd;            // daily noise around the trend
+};
+constexpr Regime MarketRegime{0.0002, 0.0003, 30, 120, 0.006};
+constexpr Regime IndustryRegime{0.0, 0.0010, 20, 90, 0.007};
+
+std::vector<double> RegimeMoves(Random& rng, std::size_t days, const Regime& regime) {
+    std::vector<double> moves(days, 0.0);
+    double drift = 0.0;
+    int left = 0;
+    for (std::size_t t = 1; t < days; ++t) {
+        if (left == 0) {
+            drift = rng.Normal(regime.driftMean, regime.driftSd);
+            left = rng.Between(regime.shortest, regime.longest);
+        }
+        --left;
+        moves[t] = drift + rng.Normal(0.0, regime.noiseSd);
+    }
+    return moves;
+}
+
+// Yearly standard deviation in percent and mean daily value of a series of daily values.
+struct Spread {
+    double deviationPct;
+    double mean;
+};
+Spread SpreadOf(const std::vector<double>& values) {
+    double sum = 0.0, sumSquares = 0.0;
+    for (double v : values) {
+        sum += v;
+        sumSquares += v * v;
+    }
+    const double n = static_cast<double>(values.size());
+    const double mean = sum / n;
+    const double variance = std::max(0.0, sumSquares / n - mean * mean);
+    return {std::sqrt(variance * TradingDaysPerYear) * 100.0, mean};
+}
 
 } // namespace
 
@@ -77,82 +117,23 @@ int Universe::IndexAtOrBefore(int dayNumber) const {
 
 void Universe::BuildMarket() {
     Random rng(StreamSeed(m_seed, {MarketStream}));
-    m_marketMove.assign(m_days.size(), 0.0);
-    double regimeDrift = 0.0;
-    int regimeLeft = 0;
-    for (std::size_t t = 1; t < m_days.size(); ++t) {
-        if (regimeLeft == 0) {
-            regimeDrift = rng.Normal(0.0003, 0.0012);
-            regimeLeft = rng.Between(30, 120);
-        }
-        --regimeLeft;
-        m_marketMove[t] = regimeDrift + rng.Normal(0.0, 0.011);
-    }
+    m_marketMove = RegimeMoves(rng, m_days.size(), MarketRegime);
     double level = 3500.0 + rng.Uniform(-300.0, 300.0);
     for (double move : m_marketMove) {
         level *= std::exp(move);
         m_marketLevel.push_back(Round(level, 2));
     }
-}
-
-void Universe::BuildStocks() {
-    Random rng(StreamSeed(m_seed, {StockStream}));
-    std::unordered_set<std::string> names;
-    std::unordered_set<std::string> codes;
-    const auto prefixes = StockPrefixes();
-    const auto suffixes = StockSuffixes();
-    while (static_cast<int>(m_stocks.size()) < StockCount) {
-        Stock s;
-        s.name = std::string(prefixes[rng.Next() % prefixes.size()]) +
-                 std::string(suffixes[rng.Next() % suffixes.size()]);
-        const int board = rng.Between(0, 9);
-        int number = 0;
-        if (board < 3) { // Shanghai main board
-            number = 600000 + rng.Between(0, 5999);
-            s.market = 1;
-        } else if (board < 4) { // Shanghai science board
-            number = 688000 + rng.Between(0, 999);
-            s.market = 1;
-        } else if (board < 7) { // Shenzhen main board
-            number = rng.Between(1, 3999);
-            s.market = 0;
-        } else { // Shenzhen growth board
-            number = 300000 + rng.Between(0, 1999);
-            s.market = 0;
-        }
-        s.code = Code6(number);
-        if (names.count(s.name) || codes.count(s.code)) {
+    // Each industry runs its own trends on top of the market, so that lists of funds from
+    // different industries do not all rise or fall together.
+    for (int i = 0; i < IndustryCount; ++i) {
+        auto& moves = m_industryMove[static_cast<std::size_t>(i)];
+        if (static_cast<Industry>(i) == Industry::Broad) {
+            moves.assign(m_days.size(), 0.0);
             continue;
         }
-        names.insert(s.name);
-        codes.insert(s.code);
-        s.price = Round(std::clamp(std::exp(rng.Normal(3.0, 0.9)), 2.0, 1500.0), 2);
-        const bool wideLimit = s.code.starts_with("688") || s.code.starts_with("300");
-        const double limit = wideLimit ? 20.0 : 10.0;
-        if (rng.Chance(0.1)) {
-            s.changePct = 0.0;
-        } else {
-            s.changePct = Round(std::clamp(rng.Normal(0.2, 2.4), -limit, limit), 2);
-        }
-        s.pe = Round(rng.Uniform(5.0, 80.0), 2);
-        m_stockBySecId.emplace(s.SecId(), static_cast<int>(m_stocks.size()));
-        m_stocks.push_back(std::move(s));
+        Random industryRng(StreamSeed(m_seed, {IndustryStream, static_cast<std::uint64_t>(i)}));
+        moves = RegimeMoves(industryRng, m_days.size(), IndustryRegime);
     }
-    // Popular stocks end up in many funds.
-    std::vector<int> rank(m_stocks.size());
-    for (std::size_t i = 0; i < rank.size(); ++i) {
-        rank[i] = static_cast<int>(i);
-    }
-    rng.Shuffle(rank);
-    m_stockPopularity.resize(m_stocks.size());
-    for (std::size_t i = 0; i < rank.size(); ++i) {
-        m_stockPopularity[i] = 1.0 / std::pow(rank[i] + 5.0, 0.9);
-    }
-}
-
-int Universe::FindStock(std::string_view secId) const {
-    auto it = m_stockBySecId.find(std::string(secId));
-    return it == m_stockBySecId.end() ? -1 : it->second;
 }
 
 void Universe::BuildManagers() {
@@ -180,6 +161,7 @@ void Universe::BuildManagers() {
         m_managers.push_back(std::move(m));
     }
 }
+
 const Fund* Universe::FindFund(std::string_view code) const {
     auto it = m_fundByCode.find(std::string(code));
     return it == m_fundByCode.end() ? nullptr : &m_funds[static_cast<std::size_t>(it->second)];
@@ -206,19 +188,23 @@ void Universe::ComputeFigures(Fund& fund) const {
         if (last - fund.firstIndex < n) {
             continue;
         }
-        double sum = 0.0, sumSquares = 0.0;
+        std::vector<double> daily;
+        std::vector<double> offMarket; // the fund's daily return less the market's
         for (int t = last - n + 1; t <= last; ++t) {
-            const double r = NavAt(fund, t) / NavAt(fund, t - 1) - 1.0;
-            sum += r;
-            sumSquares += r * r;
+            const auto i = static_cast<std::size_t>(t);
+            daily.push_back(NavAt(fund, t) / NavAt(fund, t - 1) - 1.0);
+            offMarket.push_back(daily.back() - (m_marketLevel[i] / m_marketLevel[i - 1] - 1.0));
         }
-        const double mean = sum / n;
-        const double variance = std::max(0.0, sumSquares / n - mean * mean);
-        const double deviation = std::sqrt(variance * TradingDaysPerYear) * 100.0;
-        const double yearly = mean * TradingDaysPerYear * 100.0;
-        fund.risk.deviationPct[static_cast<std::size_t>(y - 1)] = Round(deviation, 2);
-        fund.risk.sharpe[static_cast<std::size_t>(y - 1)] =
-            deviation > 1e-9 ? Round((yearly - RiskFreePct) / deviation, 2) : 0.0;
+        const Spread spread = SpreadOf(daily);
+        const double yearly = spread.mean * TradingDaysPerYear * 100.0;
+        const auto k = static_cast<std::size_t>(y - 1);
+        fund.risk.deviationPct[k] = Round(spread.deviationPct, 2);
+        fund.risk.sharpe[k] = spread.deviationPct > 1e-9
+                                  ? Round((yearly - RiskFreePct) / spread.deviationPct, 2)
+                                  : 0.0;
+        if (fund.type == FundType::Index) {
+            fund.risk.trackingPct[k] = Round(SpreadOf(offMarket).deviationPct, 2);
+        }
     }
 
     for (Management& m : fund.managements) {
@@ -287,40 +273,6 @@ std::vector<int> Universe::RatedFunds(int stars) const {
         }
     }
     return list;
-}
-
-void Universe::AssignSectors() {
-    Random rng(StreamSeed(m_seed, {SectorStream}));
-    std::vector<int> codes;
-    for (const Sector& s : SectorTable()) {
-        if (std::find(codes.begin(), codes.end(), s.code) == codes.end()) {
-            codes.push_back(s.code);
-        }
-    }
-    std::vector<int> pool;
-    for (std::size_t i = 0; i < m_funds.size(); ++i) {
-        if (HoldsStocks(m_funds[i].type)) {
-            pool.push_back(static_cast<int>(i));
-        }
-    }
-    // Fixed sizes for a few sectors (an empty one, one of exactly one page, a large one), the
-    // rest skewed towards small lists.
-    std::vector<int> order = codes;
-    rng.Shuffle(order);
-    const int fixedSizes[3] = {0, 20, 150};
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        int size =
-            k < 3 ? fixedSizes[k] : 3 + static_cast<int>(std::pow(rng.Uniform(), 1.7) * 145.0);
-        size = std::min(size, static_cast<int>(pool.size()));
-        // Partial Fisher-Yates: the first `size` entries of the pool become the members.
-        for (int j = 0; j < size; ++j) {
-            const int pick = rng.Between(j, static_cast<int>(pool.size()) - 1);
-            std::swap(pool[static_cast<std::size_t>(j)], pool[static_cast<std::size_t>(pick)]);
-        }
-        std::vector<int> members(pool.begin(), pool.begin() + size);
-        std::sort(members.begin(), members.end());
-        m_sectors.emplace(order[k], std::move(members));
-    }
 }
 
 const std::vector<int>& Universe::SectorMembers(int sectorCode) const {

@@ -3,7 +3,7 @@
 // Everything follows from the seed and the last trading day alone.
 #pragma once
 
-#include "demo-portal/vocabulary.h"
+#include "demo-portal/themes.h"
 
 #include <array>
 #include <cmath>
@@ -14,6 +14,8 @@
 #include <vector>
 
 namespace fundlens::demo {
+
+class Random;
 
 // The return periods the portal reports, in the order of the fund main page.
 enum class Period {
@@ -34,14 +36,20 @@ inline bool HasValue(double v) {
     return !std::isnan(v);
 }
 
+inline constexpr int HongKongMarket = 116;
+
 struct Stock {
-    std::string code;     // "600519"
-    int market = 1;       // 1 Shanghai, 0 Shenzhen
-    std::string name;     // UTF-8
-    double price = 0;     // yuan
-    double changePct = 0; // today's change in percent, two decimals (0 for a flat stock)
+    std::string code; // "600519", "00700" in Hong Kong
+    int market = 1;   // 1 Shanghai, 0 Shenzhen, HongKongMarket
+    std::string name; // UTF-8
+    Industry industry = Industry::Broad;
+    double price = 0;       // yuan (Hong Kong dollars in Hong Kong)
+    double changePct = 0;   // today's change in percent, two decimals (0 for a flat stock)
+    bool suspended = false; // not traded today: the quote shows no price and no change
+    bool quoted = true;     // false: delisted, the quote endpoint no longer answers for it
     double pe = 0;
     std::string SecId() const { return std::to_string(market) + "." + code; }
+    bool InHongKong() const { return market == HongKongMarket; }
 };
 
 struct Holding {
@@ -85,6 +93,8 @@ struct FundReturns {
 struct FundRisk {
     std::array<double, 3> deviationPct{NoValue, NoValue, NoValue}; // 1, 2, 3 years
     std::array<double, 3> sharpe{NoValue, NoValue, NoValue};
+    // Index funds only: the yearly deviation of their daily return from the market's.
+    std::array<double, 3> trackingPct{NoValue, NoValue, NoValue};
 };
 
 struct Fund {
@@ -93,6 +103,7 @@ struct Fund {
     std::string abbreviation; // pinyin initials, "RFCZHHA"
     std::string pinyin;       // the syllables joined, upper case
     FundType type = FundType::Mixed;
+    Theme theme;                   // what it invests in
     int house = 0;                 // index into FundHouses()
     int inceptionDay = 0;          // day number
     int firstIndex = 0;            // trading-day index of the first net value
@@ -103,7 +114,10 @@ struct Fund {
     int rating = 0;                // 0: not rated
     std::vector<RatingRecord> ratingHistory; // newest first
     std::vector<Management> managements;     // current team first
-    std::vector<Holding> holdings;           // largest first
+    std::vector<Holding> holdings;           // at ReportDay(), largest first
+    // The quarters before ReportDay(), newest first (as many as the fund existed in, at most
+    // EarlierQuarters), each largest first.
+    std::vector<std::vector<Holding>> earlierHoldings;
     FundReturns returns;
     FundRisk risk;
 };
@@ -111,7 +125,9 @@ struct Fund {
 class Universe {
 public:
     static constexpr int FundCount = 3000;
-    static constexpr int StockCount = 400;
+    static constexpr int StockCount = 400; // mainland shares
+    static constexpr int HongKongStockCount = 40;
+    static constexpr int EarlierQuarters = 2;
     static constexpr int HistoryYears = 4;
 
     // `lastDay`: a day number; the last trading day is the last weekday at or before it.
@@ -135,6 +151,10 @@ public:
 
     // A broad market index (沪深300-like) per trading day.
     const std::vector<double>& MarketLevels() const { return m_marketLevel; }
+    // An industry's daily log return on top of the market's (all 0 for Broad).
+    const std::vector<double>& IndustryMoves(Industry industry) const {
+        return m_industryMove[static_cast<std::size_t>(industry)];
+    }
 
     // Ordered by code.
     const std::vector<Fund>& Funds() const { return m_funds; }
@@ -158,11 +178,15 @@ private:
     void BuildCalendar(int lastDay);
     void BuildMarket();
     void BuildStocks();
+    void SetTodaysQuote(Random& rng, Stock& stock) const;
+    void RankPopularity(Random& rng);
     void BuildManagers();
     void BuildFunds();
     void ComputeFigures(Fund& fund) const;
     void AssignRatings();
     void AssignSectors();
+    std::vector<std::pair<int, int>> SectorSizes(Random& rng) const;
+    int SectorTier(const Fund& fund, const std::array<Industry, 2>& industries) const;
 
     std::uint64_t m_seed;
     std::vector<int> m_days;
@@ -170,6 +194,7 @@ private:
     std::array<int, PeriodCount> m_periodStart{};
     std::vector<double> m_marketMove; // the market's daily log return
     std::vector<double> m_marketLevel;
+    std::array<std::vector<double>, IndustryCount> m_industryMove;
     std::vector<Stock> m_stocks;
     std::vector<double> m_stockPopularity;
     std::unordered_map<std::string, int> m_stockBySecId;

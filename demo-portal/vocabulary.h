@@ -1,4 +1,4 @@
-// Word lists of the generated market: fund houses, fund themes, stock names, people's names.
+// Word lists of the generated market: fund houses, fund type words, stock names, people's names.
 // Fund words carry their pinyin (syllables separated by blanks; ASCII words stand as they are)
 // so that the portal can answer searches by pinyin initials.
 #pragma once
@@ -18,15 +18,13 @@ enum class FundType { Stock, Mixed, Bond, Index, Qdii, Lof, Fof };
 inline constexpr int FundTypeCount = 7;
 
 std::span<const Word> FundHouses();
-// Themes and type words for one fund type.
-std::span<const Word> FundThemes(FundType type);
+// Type words for one fund type.
 std::span<const Word> FundTypeWords(FundType type);
 
 // The portal's type caption on the profile pages ("混合型-偏股").
 std::string_view FundTypeCaption(FundType type);
 
 std::span<const std::string_view> StockPrefixes();
-std::span<const std::string_view> StockSuffixes();
 std::span<const std::string_view> Surnames();
 std::span<const std::string_view> GivenNameCharacters();
 std::span<const std::string_view> Universities();

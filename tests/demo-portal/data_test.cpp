@@ -2,6 +2,8 @@
 #include "demo-portal/calendar.h"
 #include "demo-portal/data_answers.h"
 #include "portal/comparison.h"
+#include "portal/fund_holdings.h"
+#include "portal/fund_rating.h"
 #include "portal/profile.h"
 #include "portal_test_support.h"
 #include "text/json_document.h"
@@ -25,74 +27,106 @@ const Fund* FindFund(Predicate wanted) {
     return nullptr;
 }
 
-Text Rating(const Fund& fund, const Text& extraHeaders) {
+Text RatingAnswer(const Fund& fund, const Text& extraHeaders) {
     WebCall call = Call(Url("/F10/JJPJ/?callback=" + RatingCallback + "&fundcode=" + fund.code +
                             "&pageIndex=1&pageSize=50&_=1628052779751"),
                         extraHeaders);
-    const Text answer = WebRequest(call);
-    return TextBetween(answer, "\"SZPJ3\":\"", "\",\"ZSPJ5");
+    return WebRequest(call);
 }
 
-TEST(DataEndpoints, RatingNeedsARefererAndGivesTheStars) {
+TEST(DataEndpoints, RatingNeedsARefererAndGivesEveryValue) {
     const Text headers = "User-Agent: test\r\nAccept: */*\r\nReferer: " + Url("/jjpj_004139.html");
-    for (int stars = 1; stars <= 5; ++stars) {
-        const Fund* fund = FindFund([&](const Fund& f) { return f.rating == stars; });
+    const Text stars[] = {"★☆☆☆☆"_gbk, "★★☆☆☆"_gbk, "★★★☆☆"_gbk, "★★★★☆"_gbk, "★★★★★"_gbk};
+    for (int n = 1; n <= 5; ++n) {
+        const Fund* fund = FindFund([&](const Fund& f) { return f.rating == n; });
         ASSERT_NE(fund, nullptr);
-        EXPECT_EQ(Rating(*fund, headers), std::to_string(stars));
-        EXPECT_EQ(Rating(*fund, "Accept: */*"), "") << "without a Referer";
-        EXPECT_EQ(Rating(*fund, "Referer: "), "") << "with an empty Referer";
+        EXPECT_EQ(CutRating(RatingAnswer(*fund, headers)), stars[n - 1]);
+        EXPECT_EQ(CutRating(RatingAnswer(*fund, "Accept: */*")), "暂无评级"_gbk) << "no Referer";
+        EXPECT_EQ(CutRating(RatingAnswer(*fund, "Referer: ")), "暂无评级"_gbk) << "empty Referer";
     }
-    const Fund* unrated =
-        FindFund([](const Fund& f) { return f.rating == 0 && !f.ratingHistory.empty(); });
-    ASSERT_NE(unrated, nullptr);
-    WebCall call = Call(
-        Url("/F10/JJPJ/?callback=cb&fundcode=" + unrated->code + "&pageIndex=1&pageSize=50&_=1"),
-        headers);
-    const Text answer = WebRequest(call);
-    EXPECT_NE(FindText(answer, "\"SZPJ3\":\"\",\"ZSPJ5"), Text::npos);
+    // Unrated: "0" when the fund is old enough to be assessed, "" when younger, and no record
+    // at all for a fund launched after the last report.
+    const struct {
+        const char* name;
+        std::function<bool(const Fund&)> wanted;
+        const char* value;
+    } unrated[] = {
+        {"assessed", [](const Fund& f) { return f.rating == 0 && HasValue(f.risk.sharpe[2]); },
+         "\"SZPJ3\":\"0\","},
+        {"young",
+         [](const Fund& f) { return !HasValue(f.risk.sharpe[2]) && !f.ratingHistory.empty(); },
+         "\"SZPJ3\":\"\","},
+        {"no report yet", [](const Fund& f) { return f.ratingHistory.empty(); }, "\"Data\":[]"},
+    };
+    for (const auto& c : unrated) {
+        SCOPED_TRACE(c.name);
+        const Fund* fund = FindFund(c.wanted);
+        ASSERT_NE(fund, nullptr);
+        const Text answer = RatingAnswer(*fund, headers);
+        EXPECT_NE(FindText(answer, c.value), Text::npos) << answer;
+        EXPECT_EQ(CutRating(answer).has_value(), c.name != std::string("assessed"));
+    }
 }
 
-TEST(DataEndpoints, HoldingsPairWithTheirQuotes) {
-    const Fund* full = FindFund([](const Fund& f) { return f.holdings.size() == 10; });
-    const Fund* few =
-        FindFund([](const Fund& f) { return !f.holdings.empty() && f.holdings.size() < 10; });
-    const Fund* none = FindFund([](const Fund& f) { return f.holdings.empty(); });
-    for (const Fund* fund : {full, few, none}) {
-        ASSERT_NE(fund, nullptr);
-        SCOPED_TRACE(fund->code);
-        const Text page = FetchData("/FundArchivesDatas.aspx?type=jjcc&code=" + fund->code +
-                                    "&topline=10&year=&month=&rt=0.12776095035691926");
-        RegexMatcher weights;
-        ASSERT_TRUE(
-            weights.Create("档案</a></td><td class='tor'>.*?</td><td class='tor'>"_gbk, page));
-        ASSERT_EQ(weights.MatchCount(), static_cast<int>(fund->holdings.size()));
-        const Text ids = TextBetween(page, "<div class='hide' id='gpdmList'>", ",</div>");
+bool Holds(const Fund& f, const std::function<bool(const Stock&)>& wanted) {
+    return std::any_of(f.holdings.begin(), f.holdings.end(), [&](const Holding& h) {
+        return wanted(Market().Stocks()[static_cast<std::size_t>(h.stock)]);
+    });
+}
 
-        const Text answer = FetchData(
-            "/api/qt/ulist.np/"
-            "get?fltt=2&invt=2&fields=f2,f3,f12,f14,f9&cb=jQuery18306105309008007134_1628074711632"
-            "&ut=5d0c3b8e1f2a4c6d9e7b0a1c2d3e4f56&secids=" +
-            ids + ",&_=1628074711810");
-        const std::size_t open = answer.find('(');
-        const std::size_t close = answer.rfind(')');
-        ASSERT_NE(open, Text::npos);
-        ASSERT_NE(close, Text::npos);
-        JsonDocument quotes;
-        ASSERT_TRUE(quotes.Parse(answer.substr(open + 1, close - open - 1)));
-        const int count = quotes.Count("data.diff");
-        ASSERT_EQ(std::max(count, 0), static_cast<int>(fund->holdings.size()));
-        for (int j = 0; j < count; ++j) {
-            const Holding& h = fund->holdings[static_cast<std::size_t>(j)];
-            const Stock& stock = Market().Stocks()[static_cast<std::size_t>(h.stock)];
-            const std::string path = "data.diff[" + std::to_string(j) + "].";
-            EXPECT_EQ(quotes.GetText(path + "f12"), stock.code);
-            EXPECT_EQ(quotes.GetText(path + "f14"), Gbk(stock.name));
-            EXPECT_DOUBLE_EQ(TextToNumber(quotes.GetText(path + "f3")), stock.changePct);
-            EXPECT_EQ(
-                MultiReplace(weights.MatchText(j + 1), {{"档案</a></td><td class='tor'>"_gbk, ""},
-                                                        {"</td><td class='tor'>", ""}}),
-                FormatFixed(h.weightPct, 2) + "%");
+TEST(DataEndpoints, HoldingsPairWithTheirQuotesByStockCode) {
+    const struct {
+        const char* name;
+        std::function<bool(const Fund&)> wanted;
+    } cases[] = {
+        {"ten holdings", [](const Fund& f) { return f.holdings.size() == 10; }},
+        {"fewer", [](const Fund& f) { return !f.holdings.empty() && f.holdings.size() < 10; }},
+        {"none", [](const Fund& f) { return f.holdings.empty(); }},
+        {"Hong Kong",
+         [](const Fund& f) { return Holds(f, [](const Stock& s) { return s.InHongKong(); }); }},
+        {"name with parentheses",
+         [](const Fund& f) {
+             return Holds(f, [](const Stock& s) { return s.name.find('(') != std::string::npos; });
+         }},
+        {"suspended",
+         [](const Fund& f) { return Holds(f, [](const Stock& s) { return s.suspended; }); }},
+        {"delisted",
+         [](const Fund& f) { return Holds(f, [](const Stock& s) { return !s.quoted; }); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Fund* fund = FindFund(c.wanted);
+        ASSERT_NE(fund, nullptr);
+        const std::string page =
+            WebRequest(Url("/FundArchivesDatas.aspx?type=jjcc&code=" + fund->code +
+                           "&topline=10&year=&month=&rt=1"));
+        std::size_t tables = 0;
+        for (std::size_t at = page.find("<table"); at != std::string::npos;
+             at = page.find("<table", at + 1)) {
+            ++tables;
         }
+        EXPECT_EQ(tables, 1 + fund->earlierHoldings.size());
+        const ArchiveHoldings archive = CutHoldings(page);
+        const std::vector<HoldingRow> rows = PairHoldings(
+            archive,
+            CutQuotes(WebRequest(Url("/api/qt/ulist.np/get?fltt=2&invt=2&fields=f2,f3,f12,f14,f9"
+                                     "&cb=jQuery18306105309008007134_1628074711632&ut=x&secids=" +
+                                     archive.stockIds + ",&_=1628074711810"))));
+        std::size_t row = 0;
+        for (const Holding& h : fund->holdings) {
+            const Stock& stock = Market().Stocks()[static_cast<std::size_t>(h.stock)];
+            if (!stock.quoted) {
+                continue; // the quote answer leaves it out
+            }
+            ASSERT_LT(row, rows.size());
+            EXPECT_EQ(rows[row].code, stock.code);
+            EXPECT_EQ(rows[row].name, Gbk(stock.name));
+            EXPECT_EQ(rows[row].change,
+                      stock.suspended ? "-%" : NumberToText(stock.changePct) + "%");
+            EXPECT_EQ(rows[row].weight, FormatFixed(h.weightPct, 2) + "%");
+            ++row;
+        }
+        EXPECT_EQ(rows.size(), row);
     }
 }
 

@@ -2,6 +2,8 @@
 // cut them.
 #include "demo-portal/calendar.h"
 #include "demo-portal/fund_pages.h"
+#include "portal/fund_profile.h"
+#include "portal/fund_risk.h"
 #include "portal/net_value_page.h"
 #include "portal/profile.h"
 #include "portal_test_support.h"
@@ -32,20 +34,25 @@ const Fund* YoungFund() {
     return FindFund([](const Fund& f) { return !HasValue(f.returns[Period::SixMonths]); });
 }
 
-TEST(FundPages, ProfileSizeCutIsTheCleanSizeText) {
-    for (const Fund* fund : {OldFund(), YoungFund()}) {
+TEST(FundPages, ProfileSizeCutIsTheCleanSizeTextInUtf8AndGbkPages) {
+    const Fund* gbk = FindFund([](const Fund& f) { return FundPages::ProfileInGbk(f, Market()); });
+    const Fund* utf8 =
+        FindFund([](const Fund& f) { return !FundPages::ProfileInGbk(f, Market()); });
+    for (const Fund* fund : {OldFund(), YoungFund(), gbk, utf8}) {
         ASSERT_NE(fund, nullptr);
-        const Text page = FetchPage("/jbgk_" + fund->code + ".html");
-        const Text size =
-            TextBetween(page, "<tr><th>资产规模</th><td>"_gbk, "<th>份额规模</th><td>"_gbk);
-        EXPECT_EQ(size, Gbk(FormatFixed(fund->sizeYi, 2) + "亿元（截止至：" +
-                            FormatDay(Market().ReportDay()) + "）"));
+        WebCall call = Call(Url("/jbgk_" + fund->code + ".html"));
+        const Text page = WebRequest(call);
+        EXPECT_EQ(CutProfile(page), Gbk(FormatFixed(fund->sizeYi, 2) + "亿元（截止至：" +
+                                        FormatDay(Market().ReportDay()) + "）"));
+        // A GBK page is GBK on the wire, as it declares.
+        const std::string raw(call.bodyBytes.begin(), call.bodyBytes.end());
+        const bool declaredGbk = raw.find("charset=gb2312") != std::string::npos;
+        EXPECT_EQ(declaredGbk, FundPages::ProfileInGbk(*fund, Market())) << fund->code;
+        EXPECT_EQ(raw == page, declaredGbk) << fund->code;
     }
 }
 
-TEST(FundPages, ManagerTableCutsForOneTwoAndThreeManagers) {
-    const Text pattern =
-        "<th>任职期间</th><th>任职回报</th></tr></thead><tbody><tr><td>.*?</a> </td><td>.*?</td></tr>"_gbk;
+TEST(FundPages, ManagerPageForOneTwoAndThreeManagersGainingOrLosing) {
     for (std::size_t managers = 1; managers <= 3; ++managers) {
         for (bool gained : {true, false}) {
             SCOPED_TRACE(std::to_string(managers) +
@@ -56,53 +63,42 @@ TEST(FundPages, ManagerTableCutsForOneTwoAndThreeManagers) {
             });
             ASSERT_NE(fund, nullptr);
             const Management& team = fund->managements.front();
-            const Text page = FetchPage("/jjjl_" + fund->code + ".html");
-            RegexMatcher matcher;
-            ASSERT_TRUE(matcher.Create(pattern, page));
-            ASSERT_GE(matcher.MatchCount(), 1);
-            const Text m = matcher.MatchText(1);
-
-            const Text names = TextBetween(m, "html'>", "</a> </td><td>");
-            const Text shown =
-                FindText(names, "</a>") != Text::npos
-                    ? TextBeforeFirst(names, "</a>") + "，"_gbk + TextAfterLast(names, "html'>")
-                    : names;
+            const ManagerInfo info = CutManager(FetchPage("/jjjl_" + fund->code + ".html"));
             const auto& all = Market().Managers();
-            std::string expected = all[static_cast<std::size_t>(team.managers.front())].name;
+            std::string names = all[static_cast<std::size_t>(team.managers.front())].name;
             if (managers > 1) {
-                expected += "，" + all[static_cast<std::size_t>(team.managers.back())].name;
+                names += "，" + all[static_cast<std::size_t>(team.managers.back())].name;
             }
-            EXPECT_EQ(shown, Gbk(expected));
-
-            const Text cell = TextBetween(m, "<td class=\"tor  ", "</td></tr>");
-            EXPECT_EQ(FindText(cell, "red") != Text::npos, gained);
-            EXPECT_EQ(TextAfterLast(cell, "\">"), FormatFixed(team.returnPct, 2) + "%");
+            EXPECT_EQ(info.managers, Gbk(names));
+            EXPECT_EQ(info.tenureColor, gained ? RgbRed : RgbGreen);
             const int start = Market().TradingDays()[static_cast<std::size_t>(
                 std::max(team.startIndex, fund->firstIndex))];
-            EXPECT_EQ(TextBetween(m, "</a> </td><td>", "</td><td class=\"tor"),
-                      Gbk(FundPages::TenureText(Market().LastTradingDay() - start)));
+            EXPECT_EQ(info.tenure,
+                      Gbk(FormatFixed(team.returnPct, 2) + "%（任期：" +
+                          FundPages::TenureText(Market().LastTradingDay() - start) + "）"));
         }
     }
 }
 
-TEST(FundPages, RiskSectionHoldsSixFigures) {
-    for (const Fund* fund : {OldFund(), YoungFund()}) {
+TEST(FundPages, RiskPageHoldsSixFiguresOrNineForIndexFunds) {
+    const Fund* index = FindFund(
+        [](const Fund& f) { return f.type == FundType::Index && HasValue(f.risk.sharpe[2]); });
+    for (const Fund* fund : {OldFund(), YoungFund(), index}) {
         ASSERT_NE(fund, nullptr);
+        SCOPED_TRACE(fund->code);
         const Text page = FetchPage("/tsdata_" + fund->code + ".html");
-        const Text section = TextBetween(page, "<th class=\"num\">近3年</th>\r\n"_gbk,
-                                         "<div class=\"limit-time\">截止至："_gbk);
-        RegexMatcher matcher;
-        ASSERT_TRUE(matcher.Create("class='num'>.*?</td>", section));
-        ASSERT_EQ(matcher.MatchCount(), 6);
-        for (int i = 1; i <= 6; ++i) {
-            const Text value =
-                MultiReplace(matcher.MatchText(i), {{"class='num'>", ""}, {"</td>", ""}});
-            const auto k = static_cast<std::size_t>((i - 1) % 3);
-            const std::string expected =
-                i <= 3 ? FundPages::PercentText(fund->risk.deviationPct[k])
-                       : (HasValue(fund->risk.sharpe[k]) ? FormatFixed(fund->risk.sharpe[k], 2)
-                                                         : "--");
-            EXPECT_EQ(value, expected) << i;
+        RegexMatcher figures;
+        ASSERT_TRUE(figures.Create("class='num'>.*?</td>", page));
+        EXPECT_EQ(figures.MatchCount(), fund == index ? 9 : 6);
+        const std::vector<RiskCell> cells = CutRisk(page);
+        ASSERT_EQ(cells.size(), 6u);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::size_t k = i % 3;
+            const double sharpe = fund->risk.sharpe[k];
+            EXPECT_EQ(cells[i].text, i < 3 ? FundPages::PercentText(fund->risk.deviationPct[k])
+                                           : (HasValue(sharpe) ? FormatFixed(sharpe, 2) : "--"))
+                << i;
+            EXPECT_EQ(cells[i].color.has_value(), cells[i].text != "--") << i;
         }
     }
 }

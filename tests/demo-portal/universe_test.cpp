@@ -1,6 +1,7 @@
 // The generated market: calendar arithmetic, the shape of the universe, and its figures
 // against its own histories.
 #include "demo-portal/calendar.h"
+#include "demo-portal/generation.h"
 #include "demo-portal/ranking.h"
 #include "portal/sector_table.h"
 #include "portal_test_support.h"
@@ -10,6 +11,8 @@
 
 namespace fundlens::demo::test {
 namespace {
+
+using generation::HoldsStocks;
 
 TEST(Calendar, MonthsClampYearsTurnAndQuartersEnd) {
     const struct {
@@ -123,6 +126,91 @@ TEST(Universe, FiguresFollowFromTheHistories) {
     }
     EXPECT_GT(young, 100);
     EXPECT_GT(withoutHoldings, 100);
+}
+
+TEST(Universe, SectorsListTheFundsOfTheirTheme) {
+    const Universe& u = Market();
+    auto fitting = [&](const Fund& f, const std::array<Industry, 2>& industries) {
+        return f.theme.Fits(industries[0]) || f.theme.Fits(industries[1]);
+    };
+    for (const Sector& s : SectorTable()) {
+        SCOPED_TRACE(std::string(s.caption));
+        const auto industries = SectorIndustries(s.code);
+        const bool conceptSector = industries[0] == Industry::Broad;
+        std::size_t candidates = 0;
+        for (const Fund& f : u.Funds()) {
+            const bool atHome =
+                f.theme.listing == Listing::Mainland || f.theme.listing == Listing::Both;
+            candidates += atHome && HoldsStocks(f.type) &&
+                          (conceptSector ? f.theme.IsBroad() : fitting(f, industries));
+        }
+        const auto& members = u.SectorMembers(s.code);
+        std::size_t fit = 0;
+        for (int i : members) {
+            const Fund& f = u.Funds()[static_cast<std::size_t>(i)];
+            EXPECT_NE(f.theme.listing, Listing::HongKong) << f.name;
+            fit += conceptSector ? f.theme.IsBroad() : fitting(f, industries);
+        }
+        EXPECT_EQ(fit, std::min(candidates, members.size())) << "fitting funds come first";
+    }
+    EXPECT_EQ(SectorIndustries(896)[0], Industry::Liquor) << "白酒";
+    EXPECT_EQ(SectorIndustries(917)[0], Industry::Chip) << "半导体";
+}
+
+TEST(Universe, HoldingsAreStocksOfTheFundsTheme) {
+    const Universe& u = Market();
+    std::size_t themed = 0, inTheme = 0;
+    for (const Fund& f : u.Funds()) {
+        for (const Holding& h : f.holdings) {
+            const Stock& s = u.Stocks()[static_cast<std::size_t>(h.stock)];
+            EXPECT_NE(f.theme.listing, Listing::None) << f.name;
+            if (f.theme.listing == Listing::Mainland) {
+                EXPECT_FALSE(s.InHongKong()) << f.name;
+            } else if (f.theme.listing == Listing::HongKong) {
+                EXPECT_TRUE(s.InHongKong()) << f.name;
+            }
+            if (!f.theme.IsBroad()) {
+                ++themed;
+                inTheme += f.theme.Fits(s.industry);
+            }
+        }
+    }
+    EXPECT_GT(inTheme, themed * 8 / 10);
+}
+
+// Share of a list's funds with a figure that rose in a period.
+double RisingShare(const std::vector<int>& funds, int period) {
+    int rising = 0, valued = 0;
+    for (int i : funds) {
+        const Fund& f = Market().Funds()[static_cast<std::size_t>(i)];
+        const double v =
+            period < 0 ? f.returns.day : f.returns.period[static_cast<std::size_t>(period)];
+        valued += HasValue(v);
+        rising += HasValue(v) && v > 0;
+    }
+    return valued ? static_cast<double>(rising) / valued : 0.5;
+}
+
+TEST(Universe, ReturnsSpreadBothWaysWithinTheLists) {
+    for (int period = -1; period < PeriodCount; ++period) {
+        SCOPED_TRACE(period);
+        // The five-star funds are the best over three years; over shorter periods some fall.
+        if (period < static_cast<int>(Period::TwoYears)) {
+            const double fiveStars = RisingShare(Market().RatedFunds(5), period);
+            EXPECT_GT(fiveStars, 0.1);
+            EXPECT_LT(fiveStars, 1.0);
+        }
+        int lists = 0, oneWay = 0;
+        for (const Sector& s : SectorTable()) {
+            const auto& members = Market().SectorMembers(s.code);
+            if (members.size() >= 20) {
+                const double share = RisingShare(members, period);
+                ++lists;
+                oneWay += share == 0.0 || share == 1.0;
+            }
+        }
+        EXPECT_LE(oneWay, lists / 10) << "of " << lists << " lists";
+    }
 }
 
 TEST(Universe, SameSeedAndDaySameMarket) {
