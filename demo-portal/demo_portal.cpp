@@ -4,6 +4,7 @@
 #include "demo-portal/connection.h"
 #include "demo-portal/random.h"
 #include "demo-portal/site.h"
+#include "text/text.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -45,15 +46,6 @@ std::string SafeHost(const std::string& host, const std::string& fallback) {
     return host;
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 // Header lines of a raw request head, in the order they came.
 std::vector<std::pair<std::string, std::string>> HeaderLines(std::string_view head) {
     std::vector<std::pair<std::string, std::string>> lines;
@@ -69,7 +61,7 @@ std::vector<std::pair<std::string, std::string>> HeaderLines(std::string_view he
         const std::size_t colon = line.find(':');
         if (colon != std::string_view::npos) {
             lines.emplace_back(std::string(line.substr(0, colon)),
-                               Trimmed(std::string(line.substr(colon + 1))));
+                               TrimBlanks(line.substr(colon + 1)));
         }
         start = end;
     }
@@ -167,7 +159,7 @@ void DemoPortal::Impl::Handle(const httplib::Request& req, httplib::Response& re
                                         : std::string_view(req.target).substr(mark + 1));
     request.host =
         SafeHost(req.get_header_value("Host"), options.host + ":" + std::to_string(port));
-    request.referer = Trimmed(req.get_header_value("Referer"));
+    request.referer = TrimBlanks(req.get_header_value("Referer"));
     Answer answer = site.Serve(request);
     if (Faulty()) {
         ApplyFault(std::move(answer), res);

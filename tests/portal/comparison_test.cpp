@@ -1,21 +1,13 @@
 // The fund-compare request and the cut of its answer; the net-value page and its chart image.
+#include "fixture.h"
 #include "portal/comparison.h"
 #include "portal/net_value_page.h"
 #include "portal/profile.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fundlens {
 namespace {
-
-std::string ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(FUNDLENS_TEST_DATA) + "/portal/" + name, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 TEST(CompareRequest, PlainHttpOnTheApiHostAndAFixedReferer) {
     PortalProfile p = ProfileAtBase("http://base.test");
@@ -38,8 +30,8 @@ std::string Answer(const std::string& records) {
 }
 
 TEST(CutComparison, SeriesLabelsAndAxisDescriptions) {
-    const std::string two = ReadFixture("compare_two.txt");
-    const std::string quiet = ReadFixture("compare_one_quiet.txt");
+    const std::string two = ReadPortalFixture("compare_two.txt");
+    const std::string quiet = ReadPortalFixture("compare_one_quiet.txt");
     const std::string flat = R"({ \"date\": \"12/01\",\"1\":2.00},{ \"date\": \"12/02\",\"1\":2})";
     const struct {
         const char* name;
@@ -75,9 +67,9 @@ TEST(CutComparison, SeriesLabelsAndAxisDescriptions) {
 }
 
 TEST(CutComparison, UnusableAnswersFail) {
-    const std::string two = ReadFixture("compare_two.txt");
+    const std::string two = ReadPortalFixture("compare_two.txt");
     const std::pair<const char*, std::string> cases[] = {
-        {"data member empty", ReadFixture("compare_no_data.txt")},
+        {"data member empty", ReadPortalFixture("compare_no_data.txt")},
         {"empty data list", Answer("")},
         {"end marker missing", two.substr(0, two.find("]}\",\"ErrCode\""))},
         {"failed request", ""},
@@ -87,7 +79,7 @@ TEST(CutComparison, UnusableAnswersFail) {
 }
 
 TEST(NetValuePage, ImageSourceOnlyBehindTheExactMarker) {
-    const std::string page = ReadFixture("net_value_page.txt");
+    const std::string page = ReadPortalFixture("net_value_page.txt");
     const std::string blanks(44, ' ');
     const auto changed = [&](const std::string& from, const std::string& to) {
         return ReplaceAll(page, from, to);

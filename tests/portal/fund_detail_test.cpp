@@ -1,24 +1,20 @@
 // The fund detail's requests and cuts: profile and manager pages, rating and risk figures,
 // holdings paired with their quotes. Saved answers come from tests/data/portal.
+#include "fixture.h"
 #include "portal/fund_holdings.h"
 #include "portal/fund_profile.h"
 #include "portal/fund_rating.h"
 #include "portal/fund_risk.h"
 #include "portal/profile.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fundlens {
 namespace {
 
 // A saved answer as received.
 std::string Answer(const std::string& name) {
-    std::ifstream in(std::string(FUNDLENS_TEST_DATA) + "/portal/" + name, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return ReadPortalFixture(name);
 }
 
 // A saved page as the web layer hands it out: a page declaring UTF-8 is turned into GBK.

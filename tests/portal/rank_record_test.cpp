@@ -1,24 +1,16 @@
 // Cutting ranking answers and turning a ranking record into fund-list cells and colours.
+#include "fixture.h"
 #include "portal/rank_record.h"
 #include "portal/ranking.h"
 #include "portal/rgb.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fundlens {
 namespace {
 
-std::string ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(FUNDLENS_TEST_DATA) + "/portal/" + name, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 TEST(CutRankPage, ReadsPageCountAndRecordsAsGbk) {
-    const RankPage page = CutRankPage(ReadFixture("rank_page.txt"));
+    const RankPage page = CutRankPage(ReadPortalFixture("rank_page.txt"));
     EXPECT_EQ(page.allPages, 13);
     ASSERT_EQ(page.records.size(), 2u);
     EXPECT_EQ(page.records[0].substr(0, 7), "161725,");
@@ -53,7 +45,7 @@ TEST(CutRankPage, BrokenAnswersGiveAnEmptyPage) {
 }
 
 TEST(FundRankRecord, FillsTheThirteenColumnsInListOrder) {
-    const RankPage page = CutRankPage(ReadFixture("rank_page.txt"));
+    const RankPage page = CutRankPage(ReadPortalFixture("rank_page.txt"));
     ASSERT_EQ(page.records.size(), 2u);
     const auto cells = FundRankRecord(page.records[0]).ListCells();
     const std::array<Text, FundListColumns> expected{"瑞丰中证白酒指数A"_gbk,
@@ -74,7 +66,7 @@ TEST(FundRankRecord, FillsTheThirteenColumnsInListOrder) {
 
 TEST(FundRankRecord, EmptyAndMissingFieldsHaveDefinedCells) {
     // A young fund: empty percent fields show "-".
-    const auto young = FundRankRecord(CutRankPage(ReadFixture("rank_page.txt")).records[1]);
+    const auto young = FundRankRecord(CutRankPage(ReadPortalFixture("rank_page.txt")).records[1]);
     const auto cells = young.ListCells();
     EXPECT_EQ(cells[4], "-"); // daily growth empty
     EXPECT_EQ(cells[5], "0.00%");
