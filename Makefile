@@ -1,12 +1,15 @@
 # fundlens: the two commands a newcomer needs.
 #   make run    install what is missing, build, start fundlens against the built-in demo portal
 #   make test   install what is missing, build, run every test
-# Development: make build, make asan (tests under AddressSanitizer + UBSan), make bench, make format.
+# Development: make build, make asan (tests under AddressSanitizer + UBSan), make bench, make format,
+# make install (PREFIX=/usr/local).
 
 PRESET ?= default
 BUILD_DIR := build
 
-.PHONY: all deps configure build run test asan bench format clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build run test asan bench install format clean
 
 all: build
 
@@ -42,6 +45,9 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@echo "benchmarks are in build-release/bench/"
+
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

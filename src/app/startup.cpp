@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/export_command.h"
+
 #include "demo-portal/demo_portal.h"
 #include "lists/install.h"
 #include "portal/profile.h"
@@ -120,9 +122,14 @@ int RunProgram(int argc, char** argv) {
         return BadUsage(error);
     }
 
+    std::unique_ptr<demo::DemoPortal> demoPortal;
+    if (!commandLine.exportList.empty()) {
+        // No window, no application object: this runs without a display.
+        return UsePortal(profile, demoPortal) ? RunExport(commandLine) : 1;
+    }
+
     QApplication app(argc, argv);
     PrepareApplication();
-    std::unique_ptr<demo::DemoPortal> demoPortal;
     if (!UsePortal(profile, demoPortal)) {
         return 1;
     }

@@ -23,6 +23,12 @@ RankPage CutRankPage(const Text& answer);
 inline constexpr int FundListColumns = 13;
 inline constexpr int FirstPercentColumn = 4;
 
+// The fund list's column headers (UTF-8), column 0 first; the eleventh reads "近一年" with the
+// character 一 where the others use digits.
+inline constexpr std::array<const char*, FundListColumns> FundListCaptions{
+    "基金名称", "基金代码", "日期",  "净值",   "日增长率", "近1周", "近1月",
+    "近3月",    "近6月",    "今年来", "近一年", "近2年",    "近3年"};
+
 // One comma-separated ranking record of the portal: field 0 code, 1 name, 4 since new year,
 // 5..11 one week to three years, 15 date, 16 unit net value, 17 daily growth.
 struct FundRankRecord {

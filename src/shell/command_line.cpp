@@ -72,6 +72,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& command
         std::string* target = name == "--portal"          ? &commandLine.portal
                               : name == "--profile"       ? &commandLine.profileFile
                               : name == "--dump-controls" ? &commandLine.dumpFile
+                              : name == "--export"        ? &commandLine.exportList
+                              : name == "--sort"          ? &commandLine.exportSort
+                              : name == "--output"        ? &commandLine.outputFile
                                                           : nullptr;
         if (target == nullptr) {
             error = "unknown option " + name;
@@ -94,6 +97,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& command
         }
         *target = value;
     }
+    if (commandLine.exportList.empty() &&
+        (!commandLine.exportSort.empty() || !commandLine.outputFile.empty())) {
+        error = (commandLine.exportSort.empty() ? "--output" : "--sort") +
+                std::string(" goes with --export");
+        return false;
+    }
     return true;
 }
 
@@ -110,11 +119,18 @@ std::string UsageText() {
            "                           [tls]    ca_bundle=\n"
            "  --dump-controls FILE   write a JSON snapshot of the windows each time one\n"
            "                         closes and at exit\n"
+           "  --export LIST          write a ranking list as CSV and exit, without a window:\n"
+           "                         five-star, sector:CODE or sector:NAME (sector:白酒)\n"
+           "  --sort KEY[:asc|desc]  with --export: the list sorted by a return column\n"
+           "                         (r z 1y 3y 6y jn 1n 2n 3n, or its header: 近1周)\n"
+           "  --output FILE          with --export: the CSV file (default: standard output)\n"
            "  --help                 show this text and exit\n"
            "  --version              show the version and exit\n"
            "\n"
            "Without --portal or --profile the program starts its built-in demo portal on\n"
-           "127.0.0.1 and reads everything from it.\n";
+           "127.0.0.1 and reads everything from it.\n"
+           "\n"
+           "Exit codes: 0 done, 2 bad usage, 3 the portal failed (an export writes no file).\n";
 }
 
 } // namespace fundlens

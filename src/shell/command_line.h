@@ -12,12 +12,16 @@ struct CommandLine {
     std::string dumpFile;    // --dump-controls FILE
     bool help = false;       // --help
     bool version = false;    // --version
+    std::string exportList;  // --export LIST: no window, the list as CSV
+    std::string exportSort;  // --sort KEY[:asc|desc], with --export
+    std::string outputFile;  // --output FILE, with --export (default: standard output)
 };
 
 // Reads the arguments after the program name. Options take their value as the next argument
 // or after '=' (--portal=http://...). Options of the GUI toolkit (-platform NAME, -display
 // NAME, ...) are left to it. Returns false with a message for an unknown option, a missing
-// value, a stray argument or a portal base that is not an http(s) address.
+// value, a stray argument, a portal base that is not an http(s) address, or --sort / --output
+// without --export.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& commandLine,
                       std::string& error);
 
@@ -26,5 +30,7 @@ std::string UsageText();
 
 // Exit code for a bad command line or an unreadable profile.
 inline constexpr int BadUsageExitCode = 2;
+// Exit code of an export the portal failed.
+inline constexpr int PortalFailureExitCode = 3;
 
 } // namespace fundlens

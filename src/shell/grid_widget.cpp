@@ -2,7 +2,10 @@
 
 #include "shell/controls.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <utility>
@@ -20,7 +23,8 @@ constexpr int MaxGridRows = 100000;
 GridWidget::GridWidget(GridDesign design, QWidget* parent)
     : QTableWidget(parent), m_design(std::move(design)) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells can be selected for copying; the cursor stays one cell.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSortingEnabled(false);
     setWordWrap(false);
@@ -44,6 +48,9 @@ GridWidget::GridWidget(GridDesign design, QWidget* parent)
     viewport()->setMouseTracking(true);
     setMouseTracking(true);
 
+    // A header click sorts (or does nothing); it never selects the column or moves the cursor.
+    disconnect(header, &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(header, &QHeaderView::sectionEntered, this, nullptr);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { Q_EMIT headerClicked(0, column); });
     connect(this, &QTableWidget::currentCellChanged, this,
@@ -74,6 +81,32 @@ void GridWidget::SetGridRows(int rows) {
     m_programmaticMove = true;
     setRowCount(rows - 1);
     m_programmaticMove = false;
+}
+
+QString GridWidget::SelectedText() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return {};
+    const QTableWidgetSelectionRange& range = ranges.front(); // contiguous: one block
+    QStringList lines;
+    for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
+        QStringList cells;
+        for (int column = range.leftColumn(); column <= range.rightColumn(); ++column) {
+            const QTableWidgetItem* cell = item(row, column);
+            cells << (cell ? cell->text() : QString());
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void GridWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(SelectedText());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void GridWidget::CurrentCellChanged(int row, int column) {

@@ -34,6 +34,9 @@ public:
     int GridRows() const { return rowCount() + 1; }
     void SetGridRows(int rows);
 
+    // The selected cells as tab-separated text, one line per row (what Ctrl+C copies).
+    QString SelectedText() const;
+
 Q_SIGNALS:
     void headerClicked(int row, int column);
     // The cursor moved to another cell by the user (mouse or keyboard).
@@ -45,6 +48,7 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "shell/window_design.h"
 
+#include "portal/rank_record.h"
 #include "portal/sector_table.h"
 
 #include <map>
@@ -12,11 +13,12 @@ namespace {
 using K = ControlKind;
 
 const std::vector<GridColumn>& FundColumns() {
-    static const std::vector<GridColumn> columns{
-        {"基金名称", 200}, {"基金代码", 60}, {"日期", 80},  {"净值", 60},  {"日增长率", 60},
-        {"近1周", 60},     {"近1月", 60},    {"近3月", 60}, {"近6月", 60}, {"今年来", 60},
-        {"近一年", 60},    {"近2年", 60},    {"近3年", 60},
-    };
+    static const std::vector<GridColumn> columns = [] {
+        std::vector<GridColumn> made;
+        for (int column = 0; column < FundListColumns; ++column)
+            made.push_back({FundListCaptions[column], column == 0 ? 200 : column == 2 ? 80 : 60});
+        return made;
+    }();
     return columns;
 }
 

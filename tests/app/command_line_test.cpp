@@ -18,15 +18,18 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         std::vector<std::string> args;
         CommandLine expected;
     } cases[] = {
-        {"nothing", {}, {}},
+        {"nothing", {}, CommandLine{}},
         {"portal",
          {"--portal", "http://127.0.0.1:8080"},
-         {"http://127.0.0.1:8080", "", "", false, false}},
+         {"http://127.0.0.1:8080", "", "", false, false, "", "", ""}},
         {"joined values",
          {"--profile=/p.ini", "--dump-controls=/tmp/d.json"},
-         {"", "/p.ini", "/tmp/d.json", false, false}},
-        {"toolkit options pass", {"-platform", "offscreen", "--help"}, {"", "", "", true, false}},
-        {"version", {"--version"}, {"", "", "", false, true}},
+         {"", "/p.ini", "/tmp/d.json", false, false, "", "", ""}},
+        {"toolkit options pass", {"-platform", "offscreen", "--help"}, {"", "", "", true, false, "", "", ""}},
+        {"version", {"--version"}, {"", "", "", false, true, "", "", ""}},
+        {"export",
+         {"--export", "sector:白酒", "--sort=1y:asc", "--output", "f.csv"},
+         {"", "", "", false, false, "sector:白酒", "1y:asc", "f.csv"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -38,6 +41,9 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         EXPECT_EQ(got.dumpFile, c.expected.dumpFile);
         EXPECT_EQ(got.help, c.expected.help);
         EXPECT_EQ(got.version, c.expected.version);
+        EXPECT_EQ(got.exportList, c.expected.exportList);
+        EXPECT_EQ(got.exportSort, c.expected.exportSort);
+        EXPECT_EQ(got.outputFile, c.expected.outputFile);
     }
 }
 
@@ -54,6 +60,8 @@ TEST(CommandLineTest, BadCommandLinesSayWhy) {
         {"stray argument", {"extra"}, "unexpected argument"},
         {"portal without scheme", {"--portal", "127.0.0.1:8080"}, "http://"},
         {"value on a flag", {"--help=yes"}, "--help takes no value"},
+        {"sort without export", {"--sort", "z"}, "--sort goes with --export"},
+        {"output without export", {"--output", "f.csv"}, "--output goes with --export"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -9,9 +9,12 @@
 #include "support/gui_test.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QTest>
 #include <thread>
 
 namespace fundlens::test {
@@ -128,6 +131,21 @@ TEST_F(ControlsTest, GridCursorIsReadAndSetWithoutRaisingTheEvent) {
     // Shrinking the grid under the cursor is the program's doing, not a user's move.
     fundList.SetRowCount(3);
     EXPECT_EQ(moves, 0);
+}
+
+TEST_F(ControlsTest, CtrlCCopiesTheSelectedBlockAsTabSeparatedLines) {
+    Grid grid = MainWindow().GridNamed("高级表格1");
+    auto* widget = FindControl<GridWidget>(MainWindow(), "高级表格1");
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            grid.SetCellText(row, column, "r" + NumberToText(row) + "c" + NumberToText(column));
+    grid.SetCellText(2, 2, "基金"_gbk);
+    grid.SetCellText(3, 1, "");
+    // Rows 2 and 3, columns 1 and 2 (the widget counts data rows from 0).
+    widget->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
+    Focus(widget);
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("r2c1\t基金\n\tr3c2"));
 }
 
 TEST_F(ControlsTest, LabelsShowPlainTextAndTheirColour) {

@@ -1,0 +1,72 @@
+#include "app/export_command.h"
+
+#include "portal/list_export.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <unistd.h>
+
+namespace fundlens {
+
+namespace {
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "fundlens: " << message << "\n";
+    return code;
+}
+
+void ShowProgress(int done, int total) {
+    std::cerr << "\rfundlens: page " << done << " of " << total << (done == total ? "\n" : "")
+              << std::flush;
+}
+
+// Writes `content` to a temporary file beside `path` and renames it into place.
+bool WriteWhole(const std::string& path, const std::string& content, std::string& error) {
+    const std::string temporary = path + ".part" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        if (!out.flush()) {
+            error = "cannot write " + path;
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    std::error_code failed;
+    std::filesystem::rename(temporary, path, failed);
+    if (failed) {
+        error = "cannot write " + path + ": " + failed.message();
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunExport(const CommandLine& commandLine) {
+    ListExportRequest request;
+    std::string error;
+    if (!ParseExportList(commandLine.exportList, request, error) ||
+        (!commandLine.exportSort.empty() &&
+         !ParseExportSort(commandLine.exportSort, request, error)))
+        return Fail(BadUsageExitCode, error);
+
+    const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    const ListExport list = FetchListForExport(request, terminal ? ShowProgress : nullptr);
+    if (!list.ok)
+        return Fail(PortalFailureExitCode, TextToUtf8(list.failure));
+
+    const std::string csv = ListCsv(list.rows);
+    if (commandLine.outputFile.empty()) {
+        std::cout.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        return std::cout.flush() ? 0 : Fail(PortalFailureExitCode, "cannot write the output");
+    }
+    if (!WriteWhole(commandLine.outputFile, csv, error))
+        return Fail(PortalFailureExitCode, error);
+    return 0;
+}
+
+} // namespace fundlens
