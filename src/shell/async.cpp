@@ -136,8 +136,9 @@ void RunKind::Adopt(const RunToken& run, int tag) {
 }
 
 void RunKind::Stop() {
-    if (m_current)
-        End(m_current, RunEnd::Superseded);
+    // End takes the run by reference and resets m_current: hand it a copy.
+    if (const std::shared_ptr<detail::RunState> current = m_current)
+        End(current, RunEnd::Superseded);
 }
 
 void RunKind::End(const std::shared_ptr<detail::RunState>& state, RunEnd how) {
