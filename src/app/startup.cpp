@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "lists/install.h"
 #include "portal/profile.h"
@@ -40,6 +41,7 @@ void PrepareApplication() {
 
 void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
+    InstallCompareRoutines(routines);
 }
 
 void MainWindowCreated() {
