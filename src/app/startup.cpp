@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/export_command.h"
-
+#include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "lists/install.h"
 #include "portal/profile.h"
@@ -42,6 +42,7 @@ void PrepareApplication() {
 
 void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
+    InstallCompareRoutines(routines);
 }
 
 void MainWindowCreated() {

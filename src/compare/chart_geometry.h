@@ -3,7 +3,7 @@
 // the chart routines iterate over what these functions return and draw it.
 //
 // Positions are panel pixels, x to the right and y downwards, exact as computed; the drawing
-// rounds them to the nearest pixel. A text's position is its top-left corner.
+// truncates them toward zero. A text's position is its top-left corner.
 #pragma once
 
 #include "portal/rgb.h"

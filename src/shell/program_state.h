@@ -1,6 +1,7 @@
 // Program-wide state: one instance for the run, used on the GUI thread only.
 #pragma once
 
+#include "shell/controls.h"
 #include "text/text.h"
 
 #include <QImage>
@@ -14,6 +15,7 @@ using TextTable = std::vector<std::vector<Text>>;
 
 // The chart drawn on the chart window's panel and its mouse read-out.
 struct ChartState {
+    DrawPanel panel;                              // where the chart is drawn
     int left = 0, right = 0, bottom = 0, top = 0; // plot rectangle
     int intervals = 0;                            // N: horizontal intervals between points
     float ymin = 0, ymax = 0;                     // vertical value range

@@ -179,5 +179,20 @@ TEST_F(AsyncTest, EndActionsRunOnceAndSayHowTheRunEnded) {
     EXPECT_FALSE(kind.Running());
 }
 
+TEST_F(AsyncTest, StopEndsTheCurrentRunAndCancelsItsRequests) {
+    AwaitHeld(&kind, &window, &trace);
+    ASSERT_TRUE(WaitUntil([&] { return trace.started.load(); }));
+    kind.Stop();
+    EXPECT_FALSE(kind.Running());
+    ASSERT_TRUE(WaitUntil([&] { return trace.frameGone; }));
+    EXPECT_TRUE(trace.sawCancel);
+    EXPECT_EQ(trace.resumed, 0);
+    std::vector<RunEnd> ends;
+    kind.Start(&window, 0, [&](RunEnd how) { ends.push_back(how); });
+    kind.Stop();
+    kind.Stop(); // nothing left to stop
+    EXPECT_EQ(ends, std::vector<RunEnd>{RunEnd::Superseded});
+}
+
 } // namespace
 } // namespace fundlens::test
