@@ -2,6 +2,7 @@
 
 #include "demo-portal/calendar.h"
 #include "demo-portal/connection.h"
+#include "demo-portal/faults.h"
 #include "demo-portal/random.h"
 #include "demo-portal/site.h"
 #include "text/text.h"
@@ -25,8 +26,6 @@ constexpr std::size_t WorkerThreads = 48;
 constexpr std::size_t KeepAliveMaxCount = 1000;
 constexpr time_t KeepAliveSeconds = 5;
 constexpr std::size_t MaxRequestBody = 1 << 20;
-constexpr int SlowPieces = 10;
-constexpr auto SlowPause = std::chrono::milliseconds(300);
 constexpr auto StartDeadline = std::chrono::seconds(5);
 
 // The Host header when it is a plain host[:port]; the portal's own address otherwise (the
@@ -74,8 +73,8 @@ bool ParseFaultMode(const std::string& name, FaultMode& mode) {
     static const std::pair<const char*, FaultMode> names[] = {
         {"none", FaultMode::None},       {"drop", FaultMode::Drop},
         {"http500", FaultMode::Http500}, {"truncate", FaultMode::Truncate},
-        {"slow", FaultMode::Slow},       {"garbage", FaultMode::Garbage},
-        {"hang", FaultMode::Hang},
+        {"slow", FaultMode::Slow},       {"trickle", FaultMode::Trickle},
+        {"garbage", FaultMode::Garbage}, {"hang", FaultMode::Hang},
     };
     for (const auto& [text, value] : names) {
         if (name == text) {
@@ -97,7 +96,6 @@ struct DemoPortal::Impl {
     bool Faulty();
     // Waits up to `duration`; false when the portal is stopping.
     bool Pause(std::chrono::milliseconds duration);
-    void ApplyFault(Answer answer, httplib::Response& res);
 
     PortalOptions options;
     PortalSite site;
@@ -162,78 +160,11 @@ void DemoPortal::Impl::Handle(const httplib::Request& req, httplib::Response& re
     request.referer = TrimBlanks(req.get_header_value("Referer"));
     Answer answer = site.Serve(request);
     if (Faulty()) {
-        ApplyFault(std::move(answer), res);
+        ApplyFault(
+            options.fault, std::move(answer),
+            RequestSeed(options.seed, req.method + " " + req.target),
+            [this](std::chrono::milliseconds duration) { return Pause(duration); }, res);
         return;
-    }
-    res.status = answer.status;
-    res.set_content(std::move(answer.body), answer.contentType);
-}
-
-void DemoPortal::Impl::ApplyFault(Answer answer, httplib::Response& res) {
-    switch (options.fault) {
-    case FaultMode::None:
-        break;
-    case FaultMode::Drop:
-        // The connection closes before a byte of the answer is written: the client sees the
-        // connection end with no answer at all.
-        CurrentConnection::Drop();
-        return;
-    case FaultMode::Http500: {
-        Answer error = HtmlAnswer(
-            HtmlPage("500 Internal Server Error",
-                     "<h1>500 Internal Server Error</h1>\r\n<p>服务器内部错误，请稍后再试。</p>"),
-            500);
-        res.status = error.status;
-        res.set_content(std::move(error.body), error.contentType);
-        return;
-    }
-    case FaultMode::Truncate: {
-        // The full length is announced, half of the body is sent, then the connection closes.
-        auto body = std::make_shared<std::string>(std::move(answer.body));
-        const std::size_t half = body->size() / 2;
-        res.status = answer.status;
-        res.set_content_provider(
-            body->size(), answer.contentType,
-            [body, half](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                if (offset < half) {
-                    return sink.write(body->data() + offset, half - offset);
-                }
-                return false;
-            });
-        return;
-    }
-    case FaultMode::Slow: {
-        auto body = std::make_shared<std::string>(std::move(answer.body));
-        const std::size_t piece =
-            std::max<std::size_t>(1, (body->size() + SlowPieces - 1) / SlowPieces);
-        res.status = answer.status;
-        res.set_content_provider(
-            body->size(), answer.contentType,
-            [this, body, piece](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                if (offset > 0 && !Pause(SlowPause)) {
-                    return false;
-                }
-                return sink.write(body->data() + offset, std::min(piece, length));
-            });
-        return;
-    }
-    case FaultMode::Hang:
-        // Never answered: the connection stays open and silent until the portal stops.
-        Pause(std::chrono::hours(24));
-        CurrentConnection::Drop();
-        return;
-    case FaultMode::Garbage: {
-        std::string noise(answer.body.size(), '\0');
-        {
-            std::lock_guard lock(faultMutex);
-            for (char& c : noise) {
-                c = static_cast<char>(faultRandom.Next() & 0xff);
-            }
-        }
-        res.status = answer.status;
-        res.set_content(std::move(noise), answer.contentType);
-        return;
-    }
     }
     res.status = answer.status;
     res.set_content(std::move(answer.body), answer.contentType);

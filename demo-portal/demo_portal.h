@@ -8,7 +8,17 @@
 
 namespace fundlens::demo {
 
-enum class FaultMode { None, Drop, Http500, Truncate, Slow, Garbage, Hang };
+// What goes wrong with the answers that get a fault (demo-portal/README.md tells the details).
+enum class FaultMode {
+    None,
+    Drop,     // the connection closes before the answer
+    Http500,  // a complete 500 answer
+    Truncate, // half the announced body, then the connection closes
+    Slow,     // held 1 to 3 s, then sent complete
+    Trickle,  // the body a byte every few seconds, never complete
+    Garbage,  // the body replaced by random bytes
+    Hang,     // never answered
+};
 
 struct PortalOptions {
     std::string host = "127.0.0.1";
@@ -23,8 +33,8 @@ struct PortalOptions {
     std::string date;
 };
 
-// Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "garbage",
-// "hang").
+// Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "trickle",
+// "garbage", "hang").
 bool ParseFaultMode(const std::string& name, FaultMode& mode);
 
 // What arrived at the portal, for tests.

@@ -85,6 +85,7 @@ bool UsePortal(PortalProfile profile, std::unique_ptr<demo::DemoPortal>& demoPor
     if (!profile.caBundle.empty()) {
         SetExtraCaBundle(profile.caBundle);
     }
+    SetRequestTimeouts(profile.timeoutSeconds, profile.deadlineSeconds);
     return true;
 }
 

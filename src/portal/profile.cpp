@@ -49,6 +49,19 @@ bool SetAddress(std::string& field, const std::string& key, const std::string& v
     return true;
 }
 
+bool SetSeconds(int& field, const std::string& key, const std::string& value, std::string& error) {
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    const int seconds = digits ? std::stoi(value) : 0;
+    if (seconds < 1 || seconds > MaxRequestSeconds) {
+        error = key + "= is not a number of seconds from 1 to " +
+                std::to_string(MaxRequestSeconds) + ": \"" + value + "\"";
+        return false;
+    }
+    field = seconds;
+    return true;
+}
+
 } // namespace
 
 PortalProfile ProfileAtBase(const std::string& base) {
@@ -136,6 +149,10 @@ bool ApplyProfileText(std::string_view text, PortalProfile& profile, std::string
                 ok = SetAddress(profile.search, key, value, error);
             } else if (name == "portal" && key == "quote") {
                 ok = SetAddress(profile.quote, key, value, error);
+            } else if (name == "portal" && key == "timeout") {
+                ok = SetSeconds(profile.timeoutSeconds, key, value, error);
+            } else if (name == "portal" && key == "deadline") {
+                ok = SetSeconds(profile.deadlineSeconds, key, value, error);
             } else if (name == "update" && key == "page") {
                 ok = SetAddress(profile.updatePage, key, value, error);
             } else if (name == "update" && key == "cookie") {

@@ -14,6 +14,9 @@ namespace fundlens {
 // The portal's hosts. Fund: ranking endpoint, fund main pages, compare referer.
 enum class PortalHost { Fund, F10, Api, Search, Quote };
 
+// Largest timeout and deadline a profile may give, in seconds (a day).
+inline constexpr int MaxRequestSeconds = 86400;
+
 // Path and query of the update-information page on its host.
 inline constexpr const char* UpdatePagePath = "/home.php?mod=spacecp&ac=profile&op=base";
 
@@ -23,6 +26,8 @@ struct PortalProfile {
     std::string updatePage;                  // the full update-information page URL
     std::optional<std::string> updateCookie; // cookie text sent with it
     std::string caBundle;                    // extra CA bundle for TLS
+    int timeoutSeconds = 0;  // longest wait without progress; 0: the web layer's default
+    int deadlineSeconds = 0; // longest time for a whole request; 0: the web layer's default
 };
 
 // Every host and the update page at one base URL.
@@ -41,9 +46,10 @@ void FillMissing(PortalProfile& profile, const std::string& base);
 using IniSections = std::map<std::string, std::map<std::string, std::string>>;
 bool ParseIni(std::string_view text, IniSections& sections, std::string& error);
 
-// Fills `profile` from an INI text ([portal] fund= f10= api= search= quote=, [update] page=
-// cookie=, [tls] ca_bundle=). Keys it does not set keep their value. Fails on a malformed line,
-// an unknown section or key, or an address that is not http:// or https://.
+// Fills `profile` from an INI text ([portal] fund= f10= api= search= quote= timeout= deadline=,
+// [update] page= cookie=, [tls] ca_bundle=). Keys it does not set keep their value. Fails on a
+// malformed line, an unknown section or key, an address that is not http:// or https://, or a
+// number of seconds that is not a whole number from 1 to MaxRequestSeconds.
 bool ApplyProfileText(std::string_view text, PortalProfile& profile, std::string& error);
 bool ReadProfileFile(const std::string& path, PortalProfile& profile, std::string& error);
 

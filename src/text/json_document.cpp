@@ -112,6 +112,12 @@ Target EvaluateElement(const Json& root, const Text& path, int index) {
     return Evaluate(root, steps);
 }
 
+// A text made from a string of the document. Texts hold no NUL: a "\u0000" (or "\0", "\x00")
+// ends the text there, as a page's text ends at its first NUL byte.
+Text TextOfString(std::string_view utf8) {
+    return gbk::FromUtf8(utf8.substr(0, utf8.find('\0')));
+}
+
 // Text of a value as the document hands it out.
 Text TargetText(const Target& t, bool asJson) {
     if (!t.IsValue())
@@ -124,8 +130,8 @@ Text TargetText(const Target& t, bool asJson) {
     if (v.is_number())
         return NumberToText(v.get<double>());
     if (v.is_string())
-        return gbk::FromUtf8(*v.get_ptr<const std::string*>());
-    return gbk::FromUtf8(json::ScriptText(v));
+        return TextOfString(*v.get_ptr<const std::string*>());
+    return TextOfString(json::ScriptText(v));
 }
 
 bool Truthy(const Json& v) {
@@ -394,7 +400,7 @@ int JsonDocument::Keys(const Text& path, std::vector<Text>& keys) const {
     const Json& v = *t.value;
     if (v.is_object()) {
         for (const auto& item : v.items())
-            keys.push_back(gbk::FromUtf8(item.key()));
+            keys.push_back(TextOfString(item.key()));
     } else if (v.is_array()) {
         for (std::size_t k = 0; k < v.size(); ++k)
             keys.push_back(std::to_string(k));

@@ -2,19 +2,17 @@
 // so that a transfer can be woken and ended at once when the program shuts down.
 #include "web/transfer.h"
 
-#include "web/web_request.h"
+#include "web/process_state.h"
+#include "web/request_headers.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <chrono>
-#include <cstdio>
 #include <curl/curl.h>
 #include <memory>
-#include <mutex>
 #include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
+#include <optional>
 #include <string_view>
 
 namespace fundlens {
@@ -26,96 +24,28 @@ using Clock = std::chrono::steady_clock;
 // Longest single wait for socket activity; abort requests wake the wait at once anyway.
 constexpr int MaxPollMilliseconds = 1000;
 
-// ---------------------------------------------------------------- process-wide state
-
-void GlobalInit() {
-    static const bool initialised = [] { return curl_global_init(CURL_GLOBAL_ALL) == CURLE_OK; }();
-    (void)initialised;
-}
-
-struct Registry {
-    std::mutex mutex;
-    std::vector<CURLM*> multis; // one per thread that has made a request
-    std::string extraCaBundle;
-};
-
-Registry& TheRegistry() {
-    static auto* registry = new Registry; // never destroyed: threads may outlive statics
-    return *registry;
-}
-
-std::atomic<bool> g_aborted{false};
-
-std::string ExtraCaBundle() {
-    Registry& registry = TheRegistry();
-    std::lock_guard lock(registry.mutex);
-    return registry.extraCaBundle;
-}
-
-// ---------------------------------------------------------------- per-thread handles
-
-struct ThreadHandles {
-    CURLM* multi = nullptr;
-    CURL* easy = nullptr;
-    bool cookieEngineUsed = false; // the last transfer ran with the cookie engine on
-
-    ThreadHandles() {
-        GlobalInit();
-        multi = curl_multi_init();
-        easy = curl_easy_init();
-        if (multi) {
-            Registry& registry = TheRegistry();
-            std::lock_guard lock(registry.mutex);
-            registry.multis.push_back(multi);
-        }
-    }
-    ~ThreadHandles() {
-        if (multi) {
-            Registry& registry = TheRegistry();
-            std::lock_guard lock(registry.mutex);
-            std::erase(registry.multis, multi);
-        }
-        if (easy)
-            curl_easy_cleanup(easy);
-        if (multi)
-            curl_multi_cleanup(multi);
-    }
-    ThreadHandles(const ThreadHandles&) = delete;
-    ThreadHandles& operator=(const ThreadHandles&) = delete;
-
-    // A reset handle for the next transfer. A handle that had the cookie engine on is
-    // replaced instead: the engine and its store outlive a reset. Connections live in the
-    // multi handle, so none is lost.
-    void PrepareEasy(bool wantCookieEngine) {
-        if (easy && cookieEngineUsed) {
-            curl_easy_cleanup(easy);
-            easy = nullptr;
-        }
-        if (easy)
-            curl_easy_reset(easy);
-        else
-            easy = curl_easy_init();
-        cookieEngineUsed = wantCookieEngine;
-    }
-};
-
-ThreadHandles& Handles() {
-    thread_local ThreadHandles handles;
-    return handles;
-}
-
 // ---------------------------------------------------------------- one transfer
 
 enum class Phase {
-    Connecting,     // resolving, connecting, TLS, proxy tunnel (also before a redirect hop)
+    Connecting,     // resolving, connecting, TLS, proxy tunnel of the first request
     AwaitingAnswer, // request going out, waiting for the answer's header block
+    Redirecting,    // a followed redirect answered: its body drained, the next hop set up
     ReadingBody,    // the final answer's header block is in
 };
 
+// When a transfer gives up: after `noProgress` without a byte moving, in any phase, and at
+// `deadline` whatever it is doing.
+struct Limits {
+    std::chrono::seconds noProgress;
+    Clock::time_point deadline;
+};
+
 struct TransferState {
+    CURL* easy = nullptr;
     bool followRedirects = true;
     const Cancellation* cancel = nullptr;
     std::string caBundle;
+    RequestHeaders* headers = nullptr;
 
     Phase phase = Phase::Connecting;
     Clock::time_point lastActivity = Clock::now();
@@ -131,7 +61,7 @@ struct TransferState {
 };
 
 bool StopAsked(const TransferState& st) {
-    return g_aborted.load() || (st.cancel && st.cancel->Cancelled());
+    return Aborted() || (st.cancel && st.cancel->Cancelled());
 }
 
 // The three-digit code of a status line "HTTP/x[.y] nnn ...", or 0.
@@ -161,7 +91,14 @@ void EndOfBlock(TransferState& st) {
     st.block.clear();
     st.anyAnswer = true;
     const bool redirect = st.blockStatus >= 300 && st.blockStatus < 400 && st.blockHasLocation;
-    st.phase = (st.followRedirects && redirect) ? Phase::Connecting : Phase::ReadingBody;
+    if (!st.followRedirects || !redirect) {
+        st.phase = Phase::ReadingBody;
+        return;
+    }
+    st.phase = Phase::Redirecting;
+    char* answerUrl = nullptr; // still this hop's address: libcurl moves on after its body
+    if (curl_easy_getinfo(st.easy, CURLINFO_EFFECTIVE_URL, &answerUrl) == CURLE_OK && answerUrl)
+        st.headers->RedirectAnswered(st.completeBlock, answerUrl);
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
@@ -232,17 +169,13 @@ CURLcode OnSslContext(CURL*, void* sslContext, void* user) {
     return CURLE_OK;
 }
 
-struct HeaderList {
-    curl_slist* list = nullptr;
-    ~HeaderList() { curl_slist_free_all(list); }
-    bool Add(const std::string& line) {
-        curl_slist* grown = curl_slist_append(list, line.c_str());
-        if (!grown)
-            return false;
-        list = grown;
-        return true;
-    }
-};
+// libcurl announces "Proxy-Connection: Keep-Alive" to a proxy (plain requests and CONNECT)
+// unless a line of that name is given; a line without a value is not sent.
+curl_slist* ProxyHeaders() {
+    static char line[] = "Proxy-Connection:";
+    static curl_slist list{line, nullptr};
+    return &list;
+}
 
 void SetMethod(CURL* easy, const TransferRequest& request) {
     const auto size = static_cast<curl_off_t>(request.body.size());
@@ -263,9 +196,7 @@ void SetMethod(CURL* easy, const TransferRequest& request) {
     }
 }
 
-bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, HeaderList& headers) {
-    const long timeout =
-        request.timeoutSeconds > 0 ? request.timeoutSeconds : DefaultTimeoutSeconds;
+void Configure(CURL* easy, const TransferRequest& request, TransferState& st, long timeout) {
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -277,6 +208,7 @@ bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, He
 
     // An empty proxy means a direct connection: proxy variables of the environment are ignored.
     curl_easy_setopt(easy, CURLOPT_PROXY, request.proxy.c_str());
+    curl_easy_setopt(easy, CURLOPT_PROXYHEADER, ProxyHeaders());
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (!request.proxy.empty() && !request.proxyUser.empty() && !request.proxyPassword.empty()) {
         curl_easy_setopt(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
@@ -291,17 +223,8 @@ bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, He
     if (!request.userAgent.empty())
         curl_easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
 
-    for (const std::string& line : request.headerLines) {
-        if (!line.empty() && !headers.Add(line))
-            return false;
-    }
-    if (!headers.Add("Expect:")) // bodies go out at once, never after a 100-continue wait
-        return false;
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list);
-
-    if (request.cookieEngine) // an empty store, for this call only
-        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
-
+    // The library's cookie store stays off: cookies go out in the Cookie line alone.
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, st.headers->List());
     SetMethod(easy, request);
 
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
@@ -319,10 +242,9 @@ bool Configure(CURL* easy, const TransferRequest& request, TransferState& st, He
         curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &OnSslContext);
         curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &st.caBundle);
     }
-    return true;
 }
 
-enum class Stop { None, Aborted, Stalled };
+enum class Stop { None, Aborted, TimedOut };
 
 TransferOutcome Classify(CURLcode code, Stop stop, const TransferState& st) {
     if (code == CURLE_ABORTED_BY_CALLBACK)
@@ -333,8 +255,9 @@ TransferOutcome Classify(CURLcode code, Stop stop, const TransferState& st) {
         return TransferOutcome::ReadFailed;
     if (stop == Stop::Aborted)
         return TransferOutcome::ConnectFailed;
-    if (stop == Stop::Stalled)
-        return TransferOutcome::NoAnswer;
+    if (stop == Stop::TimedOut)
+        return st.phase == Phase::Connecting ? TransferOutcome::ConnectFailed
+                                             : TransferOutcome::NoAnswer;
     switch (code) {
     case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL:
@@ -354,10 +277,23 @@ void WakeMulti(void* multi) {
     curl_multi_wakeup(static_cast<CURLM*>(multi));
 }
 
-// Runs the configured handle to its end, or until aborted or cancelled, or until it makes no
-// progress for `timeoutSeconds` once the request is going out.
-std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, long timeoutSeconds) {
-    const auto limit = std::chrono::seconds(timeoutSeconds);
+// How long to wait for socket activity before the limits are looked at again; nothing when a
+// limit has been reached.
+std::optional<std::chrono::milliseconds> TimeLeft(const TransferState& st, const Limits& limits) {
+    using std::chrono::ceil;
+    using std::chrono::milliseconds;
+    const auto now = Clock::now();
+    const auto idle = now - st.lastActivity;
+    if (now >= limits.deadline || idle >= limits.noProgress)
+        return std::nullopt;
+    return std::min({milliseconds(MaxPollMilliseconds),
+                     ceil<milliseconds>(limits.noProgress - idle),
+                     ceil<milliseconds>(limits.deadline - now)});
+}
+
+// Runs the configured handle to its end, or until aborted or cancelled, or until a limit is
+// reached.
+std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, const Limits& limits) {
     CURLcode code = CURLE_OK;
     Stop stop = Stop::None;
     if (st.cancel && !st.cancel->Attach(&WakeMulti, multi))
@@ -381,16 +317,12 @@ std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, lon
             stop = Stop::Aborted;
             break;
         }
-        auto wait = std::chrono::milliseconds(MaxPollMilliseconds);
-        if (st.phase != Phase::Connecting) {
-            const auto idle = Clock::now() - st.lastActivity;
-            if (idle >= limit) {
-                stop = Stop::Stalled;
-                break;
-            }
-            wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(limit - idle));
+        const auto wait = TimeLeft(st, limits);
+        if (!wait) {
+            stop = Stop::TimedOut;
+            break;
         }
-        curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+        curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait->count()), nullptr);
     }
     curl_multi_remove_handle(multi, easy);
     if (st.cancel)
@@ -400,66 +332,39 @@ std::pair<CURLcode, Stop> Drive(CURLM* multi, CURL* easy, TransferState& st, lon
 
 } // namespace
 
-bool IsHttpUrl(const std::string& url) {
-    GlobalInit();
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
-        return false;
-    char* scheme = nullptr;
-    char* host = nullptr;
-    bool ok = curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-              curl_url_get(parsed.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK;
-    ok = ok && (std::string_view(scheme) == "http" || std::string_view(scheme) == "https") &&
-         *host != '\0';
-    curl_free(scheme);
-    curl_free(host);
-    return ok;
-}
-
-std::string EscapeUrlBytes(const std::string& url) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(url.size());
-    for (const char c : url) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b <= 0x20 || b >= 0x7F) {
-            out += '%';
-            out += hex[b >> 4];
-            out += hex[b & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 TransferResult PerformTransfer(const TransferRequest& request) {
     TransferResult result;
     if (!IsHttpUrl(request.url)) {
         result.outcome = TransferOutcome::BadUrl;
         return result;
     }
-    if (g_aborted.load() || (request.cancel && request.cancel->Cancelled()))
+    if (Aborted() || (request.cancel && request.cancel->Cancelled()))
         return result; // ConnectFailed
 
     ThreadHandles& handles = Handles();
-    handles.PrepareEasy(request.cookieEngine);
-    if (!handles.multi || !handles.easy)
+    if (!handles.PrepareEasy())
         return result;
 
+    const TransferSettings settings = CurrentSettings();
+    const int timeout =
+        request.timeoutSeconds > 0 ? request.timeoutSeconds : settings.noProgressSeconds;
+    const Limits limits{std::chrono::seconds(timeout),
+                        Clock::now() + std::chrono::seconds(settings.deadlineSeconds)};
+
+    std::vector<std::string> lines = request.headerLines;
+    lines.emplace_back("Expect:"); // bodies go out at once, never after a 100-continue wait
+    RequestHeaders headers(std::move(lines), request.carryRedirectCookies, request.url);
     TransferState st;
+    st.easy = handles.easy;
     st.followRedirects = request.followRedirects;
     st.cancel = request.cancel;
-    st.caBundle = ExtraCaBundle();
-    HeaderList headers;
-    if (!Configure(handles.easy, request, st, headers))
-        return result;
+    st.caBundle = settings.extraCaBundle;
+    st.headers = &headers;
+    Configure(handles.easy, request, st, timeout);
 
-    const long timeout =
-        request.timeoutSeconds > 0 ? request.timeoutSeconds : DefaultTimeoutSeconds;
-    const auto [code, stop] = Drive(handles.multi, handles.easy, st, timeout);
+    const auto [code, stop] = Drive(handles.multi, handles.easy, st, limits);
     result.outcome = Classify(code, stop, st);
-    if (result.outcome == TransferOutcome::Done || result.outcome == TransferOutcome::ReadFailed) {
+    if (result.outcome == TransferOutcome::Done) {
         result.headerBlock = std::move(st.completeBlock);
         result.body = std::move(st.body);
     }
@@ -467,34 +372,4 @@ TransferResult PerformTransfer(const TransferRequest& request) {
 }
 
 } // namespace web
-
-bool IsWebAddress(std::string_view url) {
-    const std::size_t schemeLength = StartsWithNoCase(url, "http://")    ? 7
-                                     : StartsWithNoCase(url, "https://") ? 8
-                                                                         : 0;
-    // The host follows the two slashes at once ("http:///x" has none).
-    if (schemeLength == 0 || url.size() == schemeLength ||
-        std::string_view("/?#:").find(url[schemeLength]) != std::string_view::npos)
-        return false;
-    for (const char c : url) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f')
-            return false;
-    }
-    return web::IsHttpUrl(std::string(url));
-}
-
-void SetExtraCaBundle(const Text& path) {
-    web::Registry& registry = web::TheRegistry();
-    std::lock_guard lock(registry.mutex);
-    registry.extraCaBundle = path;
-}
-
-void AbortAllTransfers() {
-    web::g_aborted.store(true);
-    web::Registry& registry = web::TheRegistry();
-    std::lock_guard lock(registry.mutex);
-    for (CURLM* multi : registry.multis)
-        curl_multi_wakeup(multi);
-}
-
 } // namespace fundlens

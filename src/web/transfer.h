@@ -18,12 +18,14 @@ struct TransferRequest {
     std::string body;                     // request body, sent as is
     std::vector<std::string> headerLines; // request header lines, in order, without CR LF
     std::string userAgent;                // empty: no agent besides a header line
-    bool cookieEngine = false;            // library cookie store on (cleared first)
+    bool carryRedirectCookies = false;    // cookies set along a followed redirect chain join
+                                          // the Cookie line (first site only)
     bool followRedirects = true;          // http/https only, at most MaxRedirects
     std::string user, password;           // Basic credentials for the server, sent up front
     std::string proxy;                    // host:port; empty: direct (environment ignored)
     std::string proxyUser, proxyPassword; // Basic credentials for the proxy
-    int timeoutSeconds = 30;              // connect, and longest time without progress
+    int timeoutSeconds = 0;               // connect, and longest time without progress;
+                                          // 0 or less: the process-wide setting
     const Cancellation* cancel = nullptr; // ends the transfer when cancelled (may be null)
 };
 
@@ -34,10 +36,11 @@ enum class TransferOutcome {
     ConnectFailed, // resolve, connect, TLS, proxy or send failure; aborted or cancelled before an
                    // answer
     NoAnswer,      // connected but no complete answer header (timeout, closed, bad redirect)
-    ReadFailed,    // the final answer's body broke off (closed early, stalled, over the cap)
+    ReadFailed,    // the final answer's body broke off (closed early, stalled, over the cap,
+                   // past the deadline)
 };
 
-// What came back. For ReadFailed the header block and the body so far are filled.
+// What came back; the header block and the body only when the outcome is Done.
 struct TransferResult {
     TransferOutcome outcome = TransferOutcome::ConnectFailed;
     std::string headerBlock; // final answer: status line first, CR LF line ends, blank line last
@@ -46,10 +49,10 @@ struct TransferResult {
 
 inline constexpr int MaxRedirects = 10;
 inline constexpr std::size_t MaxBodyBytes = 64u * 1024u * 1024u;
-inline constexpr int DefaultTimeoutSeconds = 30;
 
 // Performs one transfer on the calling thread's reusable handle (connections are kept
-// alive between the calls of one thread).
+// alive between the calls of one thread). It ends as a failure when it makes no progress for
+// its timeout, in any phase, or when the process-wide deadline has passed since its start.
 TransferResult PerformTransfer(const TransferRequest& request);
 
 // True when the URL parses and its scheme is http or https.

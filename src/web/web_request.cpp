@@ -50,15 +50,14 @@ web::TransferRequest RequestOf(const WebCall& call) {
     request.body = call.postData;
     request.headerLines = web::HeaderLines(
         web::BuildRequestHeaderBlock(call.extraHeaders, call.cookies.value_or("")));
-    request.cookieEngine = call.cookies.has_value();
+    request.carryRedirectCookies = call.cookies.has_value();
     request.followRedirects = !call.noRedirect;
     request.user = call.user;
     request.password = call.password;
     request.proxy = call.proxy;
     request.proxyUser = call.proxyUser;
     request.proxyPassword = call.proxyPassword;
-    request.timeoutSeconds =
-        call.timeoutSeconds > 0 ? call.timeoutSeconds : web::DefaultTimeoutSeconds;
+    request.timeoutSeconds = call.timeoutSeconds; // 0 or less: the process-wide timeout
     request.cancel = call.cancel;
     return request;
 }
@@ -111,17 +110,14 @@ Text BodyText(const Bytes& body) {
 
 Text WebRequest(WebCall& call) {
     web::TransferResult result = web::PerformTransfer(RequestOf(call));
-    if (result.outcome != web::TransferOutcome::Done &&
-        result.outcome != web::TransferOutcome::ReadFailed) {
+    if (result.outcome != web::TransferOutcome::Done) {
+        // A body cut short too: what arrived of it is no page.
         call.status = FailureMessage(result.outcome);
         return Text();
     }
 
-    // A broken body is reported as such; what arrived is still handed out.
     call.responseHeaders = web::NormaliseSetCookie(result.headerBlock);
-    call.status = result.outcome == web::TransferOutcome::Done
-                      ? web::StatusTextOf(call.responseHeaders)
-                      : FailureMessage(result.outcome);
+    call.status = web::StatusTextOf(call.responseHeaders);
     ReadHeaderLines(call);
     call.bodyBytes = std::move(result.body);
     return BodyText(call.bodyBytes);

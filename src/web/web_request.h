@@ -22,7 +22,7 @@ struct WebCall {
     Text user, password; // Basic credentials for the server
     Text proxy;          // host:port; empty: direct
     Text proxyUser, proxyPassword;
-    int timeoutSeconds = 0;               // 0 or less: 30
+    int timeoutSeconds = 0; // longest wait without progress; 0 or less: the process-wide one
     const Cancellation* cancel = nullptr; // ends the call early when cancelled (may be null)
 
     // out
@@ -39,6 +39,7 @@ bool IsSuccessStatus(const Text& status);
 
 // Fetches `call.url`; returns the body as GBK text (converted from a charset declared by a
 // meta tag in its first 1024 bytes), empty on failure with `call.status` holding the message.
+// A failure writes `status` alone; a body cut short is one (713).
 Text WebRequest(WebCall& call);
 
 // The common case: GET with every default (and, when given, a cancellation).
@@ -75,6 +76,11 @@ Text HeaderValue(const Text& header);
 
 // Process-wide TLS setting: an extra CA bundle trusted besides the system store.
 void SetExtraCaBundle(const Text& path);
+
+// Process-wide timeouts, in seconds: the longest wait without progress for requests that give
+// no timeout of their own (30 at start), and the deadline of every request from its start,
+// after which it ends as a failure whatever it is doing (60 at start). 0 or less: the default.
+void SetRequestTimeouts(int noProgressSeconds, int deadlineSeconds);
 
 // Aborts transfers still running (at exit); later calls fail at once with 711. A run's own
 // requests are cancelled through their Cancellation instead.

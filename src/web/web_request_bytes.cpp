@@ -103,7 +103,7 @@ Bytes WebRequestBytes(BytesCall& call) {
         request.sendBody = true;
         request.body.assign(call.postBytes.begin(), call.postBytes.end());
     }
-    request.cookieEngine = false; // cookies go out and come back by hand
+    request.carryRedirectCookies = false; // cookies go out and come back by hand
     request.followRedirects = !call.noRedirect;
     request.proxy = call.proxy;
     request.cancel = call.cancel;

@@ -1,11 +1,14 @@
 // The server around the pages: request log, determinism, faults, latency, stopping, and the
 // executable's command line.
 #include "demo-portal/command_line.h"
+#include "demo-portal/faults.h"
 #include "portal_test_support.h"
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <gtest/gtest.h>
+#include <set>
 #include <thread>
 
 namespace fundlens::demo::test {
@@ -91,40 +94,53 @@ TEST(PortalServer, SameSeedGivesTheSameBytesAnotherSeedAnotherMarket) {
     EXPECT_LT(sameCodes, 100u);
 }
 
+// The web layer's process-wide timeouts for one test; the defaults again after it.
+struct RequestTimeouts {
+    RequestTimeouts(int noProgressSeconds, int deadlineSeconds) {
+        SetRequestTimeouts(noProgressSeconds, deadlineSeconds);
+    }
+    ~RequestTimeouts() { SetRequestTimeouts(0, 0); }
+    RequestTimeouts(const RequestTimeouts&) = delete;
+    RequestTimeouts& operator=(const RequestTimeouts&) = delete;
+};
+
 TEST(PortalServer, FaultModesAsTheProgramSeesThem) {
     const Text normal = WebRequest(Url(RankingQuery));
     ASSERT_FALSE(normal.empty());
+    auto fails = [](const char* code) {
+        return [code](const WebCall& call, const Text& body) {
+            EXPECT_EQ(call.status.substr(0, 3), code);
+            EXPECT_TRUE(body.empty());
+        };
+    };
     const struct {
         const char* name;
         FaultMode mode;
+        int timeoutSeconds;  // the call's own: longest wait without progress
+        int deadlineSeconds; // the process-wide deadline; 0: the default
         std::function<void(const WebCall&, const Text&)> check;
     } cases[] = {
-        {"drop", FaultMode::Drop,
-         [](const WebCall& call, const Text& body) {
-             EXPECT_EQ(call.status.substr(0, 3), "712");
-             EXPECT_TRUE(body.empty());
-         }},
-        {"http500", FaultMode::Http500,
+        {"drop", FaultMode::Drop, 20, 0, fails("712")},
+        {"http500", FaultMode::Http500, 20, 0,
          [](const WebCall& call, const Text&) {
              EXPECT_EQ(call.status, "500 Internal Server Error");
          }},
-        {"truncate", FaultMode::Truncate,
-         [&](const WebCall& call, const Text&) {
-             EXPECT_EQ(call.status.substr(0, 3), "713");
-             EXPECT_EQ(call.bodyBytes.size(), normal.size() / 2);
-         }},
-        {"garbage", FaultMode::Garbage,
+        {"truncate", FaultMode::Truncate, 20, 0, fails("713")},
+        {"garbage", FaultMode::Garbage, 20, 0,
          [&](const WebCall& call, const Text&) {
              EXPECT_EQ(call.status, "200 OK");
              EXPECT_EQ(call.bodyBytes.size(), normal.size());
              EXPECT_NE(Text(call.bodyBytes.begin(), call.bodyBytes.end()), normal);
          }},
-        {"slow", FaultMode::Slow,
+        {"slow: held, then complete", FaultMode::Slow, 10, 0,
          [&](const WebCall& call, const Text& body) {
              EXPECT_EQ(call.status, "200 OK");
              EXPECT_EQ(body, normal);
          }},
-        {"none", FaultMode::None,
+        // A byte now and then keeps the no-progress timeout away; the deadline ends it.
+        {"trickle", FaultMode::Trickle, 10, 2, fails("713")},
+        {"hang", FaultMode::Hang, 1, 0, fails("712")},
+        {"none", FaultMode::None, 20, 0,
          [&](const WebCall&, const Text& body) { EXPECT_EQ(body, normal); }},
     };
     for (const auto& c : cases) {
@@ -133,10 +149,26 @@ TEST(PortalServer, FaultModesAsTheProgramSeesThem) {
         options.fault = c.mode;
         DemoPortal portal(options);
         ASSERT_TRUE(portal.Start());
-        WebCall call = Call(portal.BaseUrl() + RankingQuery, {}, 20);
+        const RequestTimeouts timeouts(0, c.deadlineSeconds);
+        WebCall call = Call(portal.BaseUrl() + RankingQuery, {}, c.timeoutSeconds);
         const Text body = WebRequest(call);
         c.check(call, body);
     }
+}
+
+TEST(PortalFaults, SlowHoldIsOneToThreeSecondsAndTheSameForTheSameRequest) {
+    std::set<long> holds;
+    for (int i = 0; i < 40; ++i) {
+        const std::string request = "GET /jjjl_" + std::to_string(100000 + i) + ".html";
+        const std::chrono::milliseconds hold = SlowHold(RequestSeed(1, request));
+        EXPECT_GE(hold.count(), 1000) << request;
+        EXPECT_LE(hold.count(), 3000) << request;
+        EXPECT_EQ(hold, SlowHold(RequestSeed(1, request))) << request;
+        holds.insert(hold.count());
+    }
+    EXPECT_GT(holds.size(), 10u); // spread over the range
+    EXPECT_NE(RequestSeed(1, "GET /a"), RequestSeed(2, "GET /a"));
+    EXPECT_NE(RequestSeed(1, "GET /a"), RequestSeed(1, "POST /a"));
 }
 
 TEST(PortalServer, FaultRateAffectsOnlyAShareOfAnswers) {
@@ -156,38 +188,59 @@ TEST(PortalServer, FaultRateAffectsOnlyAShareOfAnswers) {
     EXPECT_LT(failed, Requests);
 }
 
-TEST(PortalServer, StopsCleanlyWithRequestsInFlight) {
-    PortalOptions options = Options();
-    options.latencyMs = 10000;
-    auto portal = std::make_unique<DemoPortal>(options);
-    ASSERT_TRUE(portal->Start());
-    std::atomic<int> started{0};
-    std::atomic<int> finished{0};
-    std::vector<std::thread> clients;
-    for (int i = 0; i < 4; ++i) {
-        clients.emplace_back([&, url = portal->BaseUrl() + RankingQuery] {
-            ++started;
-            WebCall call = Call(url, {}, 30);
-            WebRequest(call);
-            ++finished;
-        });
+TEST(PortalServer, StopsAtOnceUnderHeldAnswers) {
+    const struct {
+        const char* name;
+        int latencyMs;
+        FaultMode fault;
+        const char* clientStatus; // what the clients see when the portal stops under them
+    } cases[] = {
+        {"latency", 10000, FaultMode::None, "712"},
+        {"hang", 0, FaultMode::Hang, "712"},
+        {"trickle", 0, FaultMode::Trickle, "713"},
+    };
+    constexpr std::size_t Clients = 4;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PortalOptions options = Options();
+        options.latencyMs = c.latencyMs;
+        options.fault = c.fault;
+        auto portal = std::make_unique<DemoPortal>(options);
+        ASSERT_TRUE(portal->Start());
+        std::atomic<int> finished{0};
+        std::vector<Text> statuses(Clients);
+        std::vector<std::thread> clients;
+        for (std::size_t i = 0; i < Clients; ++i) {
+            clients.emplace_back([&, i, url = portal->BaseUrl() + RankingQuery] {
+                WebCall call = Call(url, {}, 30);
+                WebRequest(call);
+                statuses[i] = call.status;
+                ++finished;
+            });
+        }
+        // Wait (with a deadline) until the requests have arrived, then stop under them.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (portal->Requests().size() < Clients && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_EQ(portal->Requests().size(), Clients);
+        EXPECT_EQ(finished, 0);
+        auto stopping = std::async(std::launch::async, [&] { portal->Stop(); });
+        EXPECT_EQ(stopping.wait_for(std::chrono::seconds(10)), std::future_status::ready)
+            << "the stop waits for the answers it holds";
+        stopping.get();
+        portal->Stop();
+        for (std::thread& t : clients) {
+            t.join();
+        }
+        EXPECT_EQ(finished, static_cast<int>(Clients));
+        for (const Text& status : statuses) {
+            EXPECT_EQ(status.substr(0, 3), c.clientStatus);
+        }
     }
-    // Wait (with a deadline) until the requests have arrived, then stop under them.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (portal->Requests().size() < clients.size() &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_EQ(portal->Requests().size(), clients.size());
-    EXPECT_EQ(finished, 0);
-    portal->Stop();
-    portal->Stop();
-    for (std::thread& t : clients) {
-        t.join();
-    }
-    EXPECT_EQ(finished, 4);
-    portal.reset();
-    // A stopped portal can start again.
+}
+
+TEST(PortalServer, StartsAgainAfterAStop) {
     DemoPortal again(Options());
     ASSERT_TRUE(again.Start());
     again.Stop();
@@ -223,6 +276,7 @@ TEST(CommandLine, ReadsOptionsAndRejectsBadOnes) {
           "--announce-version", "5", "--seed", "18446744073709551615", "--date", "2026-01-30"},
          CommandLineResult::Run},
         {"name=value form", {"--port=0", "--fault=drop"}, CommandLineResult::Run},
+        {"trickle fault", {"--fault", "trickle"}, CommandLineResult::Run},
         {"help", {"--port", "1", "--help"}, CommandLineResult::Help},
         {"unknown option", {"--colour", "red"}, CommandLineResult::Error},
         {"missing value", {"--port"}, CommandLineResult::Error},
@@ -255,6 +309,8 @@ TEST(CommandLine, ReadsOptionsAndRejectsBadOnes) {
     EXPECT_EQ(options.announceVersion, 5);
     EXPECT_EQ(options.seed, 18446744073709551615ULL);
     EXPECT_EQ(options.date, "2026-01-30");
+    ParseCommandLine({"--fault=trickle"}, options, error);
+    EXPECT_EQ(options.fault, FaultMode::Trickle);
 }
 
 } // namespace

@@ -52,7 +52,8 @@ TEST(ProfileTest, EverySettingLandsInItsField) {
     std::string error;
     ASSERT_TRUE(ApplyProfileText("[portal]\nfund=http://fund.test\nf10=https://f10.test/\n"
                                  "api=http://api.test:81\nsearch=http://search.test\n"
-                                 "quote=http://quote.test\n[update]\npage=https://u.test/p?x=1\n"
+                                 "quote=http://quote.test\ntimeout=20\ndeadline=86400\n"
+                                 "[update]\npage=https://u.test/p?x=1\n"
                                  "cookie=sid=abc; t=1\n[tls]\nca_bundle=/tmp/ca.pem\n",
                                  p, error))
         << error;
@@ -64,6 +65,8 @@ TEST(ProfileTest, EverySettingLandsInItsField) {
     EXPECT_EQ(p.updatePage, "https://u.test/p?x=1");
     EXPECT_EQ(p.updateCookie, "sid=abc; t=1");
     EXPECT_EQ(p.caBundle, "/tmp/ca.pem");
+    EXPECT_EQ(p.timeoutSeconds, 20);
+    EXPECT_EQ(p.deadlineSeconds, 86400);
     EXPECT_FALSE(ProfileIncomplete(p));
 }
 
@@ -77,6 +80,15 @@ TEST(ProfileTest, BadSettingsAreRefused) {
         {"no scheme", "[portal]\nfund=fund.test\n"},
         {"other scheme", "[update]\npage=file:///etc/passwd\n"},
         {"scheme without host", "[portal]\napi=http://\n"},
+        {"zero seconds", "[portal]\ntimeout=0\n"},
+        {"negative seconds", "[portal]\ndeadline=-5\n"},
+        {"seconds as a word", "[portal]\ntimeout=ten\n"},
+        {"fraction of seconds", "[portal]\ndeadline=1.5\n"},
+        {"seconds with a unit", "[portal]\ntimeout=30s\n"},
+        {"no seconds", "[portal]\ndeadline=\n"},
+        {"more than a day", "[portal]\ndeadline=86401\n"},
+        {"more digits than an int", "[portal]\ntimeout=99999999999\n"},
+        {"timeout in another section", "[tls]\ntimeout=5\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -245,6 +245,22 @@ TEST(JsonDocument, NumbersAndExistence) {
     EXPECT_FALSE(doc.Exists("nothing.x"));
 }
 
+TEST(JsonDocument, TextsEndAtANulCharacter) {
+    // Texts hold no NUL: an escaped one ends the text there; the JSON form keeps the escape.
+    const JsonDocument doc =
+        Parsed(R"({s:"ab\u0000cd", octal:"\0x", hex:"x\x00y", arr:["p\u0000q","r"], "k\0ey":1})");
+    const struct {
+        const char* path;
+        Text text;
+    } cases[] = {{"s", "ab"}, {"octal", ""}, {"hex", "x"}, {"arr", "p"}, {"arr[1]", "r"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(doc.GetText(c.path), c.text) << c.path;
+    EXPECT_EQ(doc.GetText("s", true), R"("ab\u0000cd")");
+    std::vector<Text> keys;
+    doc.Keys("", keys);
+    EXPECT_EQ(keys, (std::vector<Text>{"s", "octal", "hex", "arr", "k"}));
+}
+
 TEST(JsonDocument, KeysInDocumentOrder) {
     const JsonDocument doc = Parsed("{b:1,a:{y:1,x:2},'2':3,名:[7,8]}"_gbk);
     std::vector<Text> keys{"stale"};
@@ -400,7 +416,8 @@ TEST(JsonEscape, EscapedTextParsesBackToTheSameString) {
             EXPECT_GE(static_cast<unsigned char>(c), 0x20) << "no raw control character";
         JsonDocument document;
         ASSERT_TRUE(document.Parse(Utf8ToText("[\"" + escaped + "\"]")));
-        EXPECT_EQ(TextToUtf8(document.GetText("[0]")), sample);
+        // A text ends at a NUL character.
+        EXPECT_EQ(TextToUtf8(document.GetText("[0]")), sample.substr(0, sample.find('\0')));
     }
 }
 

@@ -1,11 +1,11 @@
 // WebRequest against local servers: what goes out on the wire and what comes back.
 #include "test_servers.h"
 #include "web/web_request.h"
+#include "web_call_checks.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 #include <gtest/gtest.h>
+#include <optional>
 #include <strings.h>
 
 namespace fundlens {
@@ -29,24 +29,6 @@ long CountPrefix(const std::vector<std::string>& lines, const std::string& prefi
     return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
         return strncasecmp(line.c_str(), prefix.c_str(), prefix.size()) == 0;
     });
-}
-
-// Out fields preset so that a test can see which ones a call wrote.
-WebCall CallWithSentinels(const std::string& url) {
-    WebCall call;
-    call.url = url;
-    call.newCookies = "keep-nc";
-    call.responseHeaders = "keep-rh";
-    call.location = "keep-loc";
-    call.bodyBytes = {1, 2, 3};
-    return call;
-}
-
-void ExpectOutFieldsUntouched(const WebCall& call) {
-    EXPECT_EQ(call.newCookies, "keep-nc");
-    EXPECT_EQ(call.responseHeaders, "keep-rh");
-    EXPECT_EQ(call.location, "keep-loc");
-    EXPECT_EQ(call.bodyBytes, (Bytes{1, 2, 3}));
 }
 
 // ------------------------------------------------------------------ headers on the wire
@@ -154,6 +136,21 @@ TEST(WebRequestHeaders, ProxyWithCredentials) {
     const auto lines = RequestLines(proxy.LastRequest());
     EXPECT_EQ(lines[0], "GET http://portal.invalid/list?p=1 HTTP/1.1");
     EXPECT_TRUE(HasLine(lines, "Proxy-Authorization: Basic cHU6cHA="));
+    EXPECT_EQ(CountPrefix(lines, "Proxy-Connection:"), 0);
+}
+
+TEST(WebRequestHeaders, TunnelRequestCarriesNoKeepAliveLine) {
+    RawServer proxy([](const std::string&) {
+        return RawAnswer{"HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n", true};
+    });
+    WebCall call;
+    call.url = "https://portal.invalid/list";
+    call.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+    EXPECT_EQ(WebRequest(call), "");
+    EXPECT_EQ(call.status, "711 发送请求失败!"_gbk);
+    const auto lines = RequestLines(proxy.LastRequest());
+    EXPECT_EQ(lines[0], "CONNECT portal.invalid:443 HTTP/1.1");
+    EXPECT_EQ(CountPrefix(lines, "Proxy-Connection:"), 0);
 }
 
 // ------------------------------------------------------------------ answers and cookies
@@ -267,8 +264,8 @@ protected:
         s->Get("/to-ftp", [](const httplib::Request&, httplib::Response& res) {
             res.set_redirect("ftp://127.0.0.1/file");
         });
-        s->Get("/set-and-go", [](const httplib::Request&, httplib::Response& res) {
-            res.set_header("Set-Cookie", "hop=1; path=/");
+        s->Get("/set-and-go", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_header("Set-Cookie", req.get_param_value("set") + "; path=/");
             res.set_redirect("/echo-cookie");
         });
         s->Get("/echo-cookie", [](const httplib::Request& req, httplib::Response& res) {
@@ -326,16 +323,66 @@ TEST_F(WebRequestRedirects, AtMostTenAndHttpOnly) {
     }
 }
 
-TEST_F(WebRequestRedirects, CookieEngineOnlyWhenCookiesGiven) {
-    WebCall given;
-    given.url = server.Url("/set-and-go");
-    given.cookies = "mine=7";
-    const Text sent = WebRequest(given); // the library's line and the caller's, in any order
-    EXPECT_TRUE(sent == "[mine=7][hop=1]" || sent == "[hop=1][mine=7]") << sent;
+TEST_F(WebRequestRedirects, CookiesSetOnTheWayJoinTheOneCookieLine) {
+    const struct {
+        const char* name;
+        std::optional<Text> cookies;
+        Text extraHeaders;
+        const char* set; // by the redirect
+        Text sent;       // Cookie lines the final request carried, each in []
+    } cases[] = {
+        {"given", "mine=7", "", "hop=1", "[hop=1; mine=7]"},
+        {"given empty", "", "", "hop=1", "[hop=1]"},
+        {"new value wins", "hop=0; mine=7", "", "hop=1", "[hop=1; mine=7]"},
+        {"deleted", "mine=7", "", "mine=deleted", ""},
+        {"caller's own line", "", "Cookie: x=1", "hop=1", "[hop=1; x=1]"},
+        {"omitted", std::nullopt, "", "hop=1", ""},
+        {"omitted, caller's line", std::nullopt, "Cookie: x=1", "hop=1", "[x=1]"},
+    };
+    for (const auto& c : cases) {
+        WebCall call;
+        call.url = server.Url("/set-and-go?set=" + ReplaceAll(c.set, "=", "%3D"));
+        call.cookies = c.cookies;
+        call.extraHeaders = c.extraHeaders;
+        EXPECT_EQ(WebRequest(call), c.sent) << c.name;
+    }
+}
 
-    WebCall omitted; // same thread, same handle: the engine must be off again
-    omitted.url = server.Url("/set-and-go");
-    EXPECT_EQ(WebRequest(omitted), "");
+TEST(WebRequestRedirectSites, CookiesStayWithTheFirstSite) {
+    std::string nearBase, farBase; // set before the first request
+    auto nearServer = std::make_unique<httplib::Server>();
+    auto farServer = std::make_unique<httplib::Server>();
+    for (httplib::Server* s : {nearServer.get(), farServer.get()}) {
+        s->Get("/echo-cookie", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content("[" + req.get_header_value("Cookie") + "]", "text/plain");
+        });
+    }
+    nearServer->Get("/to-far", [&](const httplib::Request& req, httplib::Response& res) {
+        res.set_redirect(farBase + req.get_param_value("path"));
+    });
+    farServer->Get("/set-and-back", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Set-Cookie", "far=1");
+        res.set_redirect(nearBase + "/echo-cookie");
+    });
+    HttpServer nearSite(std::move(nearServer));
+    HttpServer farSite(std::move(farServer));
+    nearBase = nearSite.Url("");
+    farBase = farSite.Url("");
+
+    const struct {
+        const char* name;
+        const char* farPath;
+        Text sent;
+    } cases[] = {
+        {"not sent to another site", "/echo-cookie", "[]"},
+        {"another site's cookie not brought back", "/set-and-back", "[mine=7]"},
+    };
+    for (const auto& c : cases) {
+        WebCall call;
+        call.url = nearSite.Url("/to-far?path=" + std::string(c.farPath));
+        call.cookies = "mine=7";
+        EXPECT_EQ(WebRequest(call), c.sent) << c.name;
+    }
 }
 
 TEST_F(WebRequestRedirects, PostBecomesGetAfter302) {
@@ -384,228 +431,6 @@ TEST(WebRequestCharset, TextEndsAtFirstNul) {
     call.url = server.Url("/nul");
     EXPECT_EQ(WebRequest(call), "abc");
     EXPECT_EQ(call.bodyBytes.size(), 7u);
-}
-
-// ------------------------------------------------------------------ failures and timeouts
-
-class WebRequestFailures : public testing::Test {
-protected:
-    WebRequestFailures() : server(MakeServer(gate)) {}
-    ~WebRequestFailures() override { gate.Open(); }
-
-    static std::unique_ptr<httplib::Server> MakeServer(Gate& gate) {
-        auto s = std::make_unique<httplib::Server>();
-        s->Get("/stall", [&gate](const httplib::Request&, httplib::Response& res) {
-            gate.Wait(5s);
-            res.set_content("late", "text/plain");
-        });
-        s->Get("/slow-start", [&gate](const httplib::Request&, httplib::Response& res) {
-            gate.Wait(1500ms);
-            res.set_content("slow", "text/plain");
-        });
-        s->Get("/partial", [&gate](const httplib::Request&, httplib::Response& res) {
-            res.set_header("Set-Cookie", "p=1");
-            res.set_chunked_content_provider("text/plain",
-                                             [&gate](size_t offset, httplib::DataSink& sink) {
-                                                 if (offset == 0)
-                                                     return sink.write("part", 4);
-                                                 gate.Wait(5s);
-                                                 sink.done();
-                                                 return true;
-                                             });
-        });
-        s->Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
-            res.set_chunked_content_provider("text/plain",
-                                             [](size_t offset, httplib::DataSink& sink) {
-                                                 if (offset >= 12) {
-                                                     sink.done();
-                                                     return true;
-                                                 }
-                                                 std::this_thread::sleep_for(150ms);
-                                                 return sink.write("t", 1);
-                                             });
-        });
-        s->Get("/huge", [](const httplib::Request&, httplib::Response& res) {
-            res.set_chunked_content_provider("application/octet-stream",
-                                             [](size_t offset, httplib::DataSink& sink) {
-                                                 static const std::string chunk(1 << 20, 'h');
-                                                 if (offset > (64u << 20)) {
-                                                     sink.done();
-                                                     return true;
-                                                 }
-                                                 return sink.write(chunk.data(), chunk.size());
-                                             });
-        });
-        return s;
-    }
-
-    Gate gate;
-    HttpServer server;
-};
-
-TEST_F(WebRequestFailures, BadUrlsGive701) {
-    for (const char* url : {"ftp://127.0.0.1/x", "not a url", "", "http://", "127.0.0.1/x"}) {
-        WebCall call = CallWithSentinels(url);
-        EXPECT_EQ(WebRequest(call), "") << url;
-        EXPECT_EQ(call.status, "701 解析URL地址失败!"_gbk) << url;
-        ExpectOutFieldsUntouched(call);
-    }
-}
-
-TEST_F(WebRequestFailures, UnreachableGives711) {
-    WebCall call = CallWithSentinels("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/");
-    EXPECT_EQ(WebRequest(call), "");
-    EXPECT_EQ(call.status, "711 发送请求失败!"_gbk);
-    ExpectOutFieldsUntouched(call);
-
-    WebCall proxied = CallWithSentinels(server.Url("/stall"));
-    proxied.proxy = "127.0.0.1:" + std::to_string(ClosedPort());
-    EXPECT_EQ(WebRequest(proxied), "");
-    EXPECT_EQ(proxied.status, "711 发送请求失败!"_gbk);
-}
-
-TEST_F(WebRequestFailures, NoAnswerGives712) {
-    RawServer silent([](const std::string&) { return RawAnswer{"", true}; });
-    WebCall closed = CallWithSentinels(silent.Url("/"));
-    EXPECT_EQ(WebRequest(closed), "");
-    EXPECT_EQ(closed.status, "712 服务器未响应!"_gbk);
-    ExpectOutFieldsUntouched(closed);
-
-    WebCall stalled = CallWithSentinels(server.Url("/stall"));
-    stalled.timeoutSeconds = 1;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(WebRequest(stalled), "");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s); // the stall lasts 5 s
-    EXPECT_EQ(stalled.status, "712 服务器未响应!"_gbk);
-    ExpectOutFieldsUntouched(stalled);
-}
-
-TEST_F(WebRequestFailures, BrokenBodyGives713WithWhatArrived) {
-    RawServer cut([](const std::string&) {
-        return RawAnswer{"HTTP/1.1 200 OK\r\nSet-Cookie: c=1\r\nLocation: /x\r\n"
-                         "Content-Length: 100\r\n\r\nabc",
-                         true};
-    });
-    WebCall call = CallWithSentinels(cut.Url("/"));
-    EXPECT_EQ(WebRequest(call), "abc");
-    EXPECT_EQ(call.status, "713 读取数据失败!"_gbk);
-    EXPECT_EQ(call.newCookies, "c=1");
-    EXPECT_EQ(call.location, "/x");
-    EXPECT_TRUE(call.responseHeaders.starts_with("HTTP/1.1 200 OK\r\n"));
-    EXPECT_EQ(call.bodyBytes, (Bytes{'a', 'b', 'c'}));
-
-    WebCall paused = CallWithSentinels(server.Url("/partial"));
-    paused.timeoutSeconds = 1;
-    EXPECT_EQ(WebRequest(paused), "part");
-    EXPECT_EQ(paused.status, "713 读取数据失败!"_gbk);
-    EXPECT_EQ(paused.newCookies, "p=1");
-}
-
-TEST_F(WebRequestFailures, SlowButSteadyAnswersDoNotTimeOut) {
-    WebCall trickle;
-    trickle.url = server.Url("/trickle");
-    trickle.timeoutSeconds = 1;
-    EXPECT_EQ(WebRequest(trickle), std::string(12, 't'));
-    EXPECT_EQ(trickle.status, "200 OK");
-
-    WebCall fallback; // zero or less waits the default 30 s, not less
-    fallback.url = server.Url("/slow-start");
-    fallback.timeoutSeconds = -5;
-    EXPECT_EQ(WebRequest(fallback), "slow");
-}
-
-TEST_F(WebRequestFailures, BodyOverTheCapIsAFailedRead) {
-    WebCall call;
-    call.url = server.Url("/huge");
-    WebRequest(call);
-    EXPECT_EQ(call.status, "713 读取数据失败!"_gbk);
-    EXPECT_GT(call.bodyBytes.size(), 0u);
-    EXPECT_LE(call.bodyBytes.size(), 64u << 20);
-}
-
-// ------------------------------------------------------------------ cancellation
-
-TEST(WebRequestCancel, EndsItsOwnTransfersAtOnceAndLeavesOthersAlone) {
-    Gate gate;
-    std::atomic<int> arrived = 0;
-    auto s = std::make_unique<httplib::Server>();
-    s->Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
-        ++arrived;
-        gate.Wait(20s);
-        res.set_content("late", "text/plain");
-    });
-    s->Get("/quick", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("quick", "text/plain");
-    });
-    HttpServer server(std::move(s));
-
-    Cancellation run;
-    WebCall held, bytesHeld;
-    held.url = server.Url("/stall");
-    held.cancel = &run;
-    Bytes bytes{1};
-    std::atomic<int> done = 0;
-    std::thread first([&] {
-        WebRequest(held);
-        ++done;
-    });
-    std::thread second([&] {
-        bytes = WebRequestBytes(server.Url("/stall"), &run);
-        ++done;
-    });
-    ASSERT_TRUE(WaitUntil([&] { return arrived.load() == 2; }));
-    run.Cancel();
-    const bool ended = WaitUntil([&] { return done.load() == 2; }, 3s);
-    gate.Open();
-    first.join();
-    second.join();
-    EXPECT_TRUE(ended) << "both transfers end without waiting for the server";
-    EXPECT_EQ(held.status, "711 发送请求失败!"_gbk);
-    EXPECT_TRUE(bytes.empty());
-    // A cancelled run starts nothing more; other requests are not affected.
-    EXPECT_EQ(WebRequest(server.Url("/quick"), &run), "");
-    EXPECT_EQ(WebRequest(server.Url("/quick")), "quick");
-}
-
-// ------------------------------------------------------------------ shutdown
-
-void AbortScenario() {
-    Gate gate;
-    std::atomic<bool> arrived = false;
-    auto s = std::make_unique<httplib::Server>();
-    s->Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
-        arrived = true;
-        gate.Wait(20s);
-        res.set_content("late", "text/plain");
-    });
-    HttpServer server(std::move(s));
-    WebCall running;
-    running.url = server.Url("/stall");
-    running.timeoutSeconds = 20;
-    std::atomic<bool> done = false;
-    std::thread worker([&] {
-        WebRequest(running);
-        done = true;
-    });
-    bool ok = WaitUntil([&] { return arrived.load(); });
-    AbortAllTransfers();
-    ok = ok && WaitUntil([&] { return done.load(); }, 3s);
-    if (ok)
-        worker.join();
-    WebCall later;
-    later.url = server.Url("/stall");
-    WebRequest(later);
-    ok = ok && running.status == "711 发送请求失败!"_gbk && later.status == running.status;
-    if (!ok)
-        std::fprintf(stderr, "running: %s, later: %s\n", TextToUtf8(running.status).c_str(),
-                     TextToUtf8(later.status).c_str());
-    gate.Open();
-    std::_Exit(ok ? 0 : 1);
-}
-
-TEST(WebRequestShutdownDeathTest, AbortEndsRunningTransfersAndRefusesNewOnes) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(AbortScenario(), testing::ExitedWithCode(0), "");
 }
 
 } // namespace
