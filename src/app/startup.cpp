@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "demo-portal/demo_portal.h"
+#include "detail/install.h"
 #include "lists/install.h"
 #include "portal/profile.h"
 #include "shell/async.h"
@@ -40,6 +41,7 @@ void PrepareApplication() {
 
 void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
+    InstallDetailRoutines(routines);
 }
 
 void MainWindowCreated() {
