@@ -38,7 +38,9 @@ protected:
             return list.Visible() && list.ItemCount() > 0 && list.ItemText(0, 1) == fund.code;
         }));
     }
-    void Pick() { DoubleClickItem(FindControl<QTreeWidget>(MainWindow(), "超级列表框1"), 0); }
+    void Pick(int line = 0) {
+        DoubleClickItem(FindControl<QTreeWidget>(MainWindow(), "超级列表框1"), line);
+    }
     static bool PickDone() { return !FundListRuns().Running() && !DetailLoadRunning(); }
 };
 
@@ -111,6 +113,7 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
     MainWindow().ButtonNamed("五星基金钮").Click();
     ASSERT_TRUE(FundListRuns().Running(FiveStarListRun));
     Pick();
+    Focus(FindControl(MainWindow(), "搜索框")); // empties the suggestions while the page loads
     ASSERT_TRUE(WaitUntil(PickDone));
     auto rankingRequests = [&] {
         int count = 0;
@@ -123,11 +126,36 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
     WaitUntil([] { return false; }, 400);
     EXPECT_EQ(rankingRequests(), 1);
     EXPECT_EQ(MainWindow().Title(), "");
+    EXPECT_EQ(List().CellText(1, 0), Utf8ToText(fund.name));
     EXPECT_EQ(List().CellText(1, 1), fund.code);
     EXPECT_EQ(List().CellText(2, 1), "");
     EXPECT_EQ(List().RowCount(), 20);
     EXPECT_TRUE(MainWindow().ButtonNamed("五星基金钮").Enabled());
     EXPECT_EQ(ShownDetail(), ExpectedDetail(portal()->universe(), fund));
+}
+
+TEST_F(SearchPickTest, ANewerPickSupersedesTheOlder) {
+    QWidget* box = FindControl(MainWindow(), "搜索框");
+    Focus(box);
+    TypeText(box, "000");
+    const ListView list = MainWindow().ListNamed("超级列表框1");
+    ASSERT_TRUE(WaitUntil([&] { return list.Visible() && list.ItemCount() > 3; }));
+    const Fund* newer = portal()->universe().FindFund(list.ItemText(3, 1));
+    ASSERT_NE(newer, nullptr);
+    // The older pick's main page comes after the newer one's.
+    const std::string older = "/" + list.ItemText(0, 1) + ".html";
+    RelayPortal relay(portal()->BaseUrl(), [&](const std::string& target) {
+        return target.starts_with(older) ? 400 : 0;
+    });
+    UsePortalBase(relay.Base());
+    Pick(0);
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() > 0; }));
+    Pick(3);
+    ASSERT_TRUE(WaitUntil(PickDone));
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() == 0; }));
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(List().CellText(1, 1), newer->code);
+    EXPECT_EQ(ShownDetail(), ExpectedDetail(portal()->universe(), *newer));
 }
 
 } // namespace
