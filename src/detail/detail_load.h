@@ -30,9 +30,4 @@ RunKind& DetailRuns();
 // `loaders` loaders will share it.
 DetailLoadPtr StartDetailLoad(const Text& code, const DetailColumn& column, int loaders);
 
-// The rating label and the risk grid of the load's column.
-Loader LoadRatingAndRisk(DetailLoadPtr load);
-// The holdings grid of the load's column: the archive's holdings, then their live quotes.
-Loader LoadTopHoldings(DetailLoadPtr load);
-
 } // namespace fundlens

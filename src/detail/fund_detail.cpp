@@ -1,6 +1,8 @@
 #include "detail/fund_detail.h"
 
 #include "detail/detail_load.h"
+#include "detail/rating_and_risk.h"
+#include "detail/top_holdings.h"
 #include "portal/fund_profile.h"
 #include "portal/rank_record.h"
 #include "shell/program_state.h"

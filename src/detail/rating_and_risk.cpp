@@ -1,6 +1,5 @@
 #include "detail/rating_and_risk.h"
 
-#include "detail/detail_load.h"
 #include "portal/fund_rating.h"
 #include "portal/fund_risk.h"
 #include "shell/windows.h"

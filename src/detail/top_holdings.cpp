@@ -1,4 +1,5 @@
-#include "detail/detail_load.h"
+#include "detail/top_holdings.h"
+
 #include "portal/fund_holdings.h"
 #include "shell/controls.h"
 #include "web/web_request.h"

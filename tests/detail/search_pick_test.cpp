@@ -121,10 +121,10 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
             count += request.path == "/data/FundGuideapi.aspx";
         return count;
     };
-    // The probe's answer comes back after the pick began: no page is asked for, no row written.
-    ASSERT_TRUE(WaitUntil([&] { return rankingRequests() == 1; }));
+    // The probe (when it was sent before the pick cancelled it) has been answered by now; no
+    // page is asked for, no row written.
     WaitUntil([] { return false; }, 400);
-    EXPECT_EQ(rankingRequests(), 1);
+    EXPECT_LE(rankingRequests(), 1);
     EXPECT_EQ(MainWindow().Title(), "");
     EXPECT_EQ(List().CellText(1, 0), Utf8ToText(fund.name));
     EXPECT_EQ(List().CellText(1, 1), fund.code);
