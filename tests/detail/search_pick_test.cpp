@@ -102,7 +102,7 @@ class SlowPortalPickTest : public SearchPickTest {
 protected:
     void SetUp() override {
         demo::PortalOptions options;
-        options.latencyMs = 150;
+        options.latencyMs = 300;
         StartAt(options);
     }
 };
@@ -123,7 +123,7 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
     };
     // The probe (when it was sent before the pick cancelled it) has been answered by now; no
     // page is asked for, no row written.
-    WaitUntil([] { return false; }, 400);
+    WaitUntil([] { return false; }, 700);
     EXPECT_LE(rankingRequests(), 1);
     EXPECT_EQ(MainWindow().Title(), "");
     EXPECT_EQ(List().CellText(1, 0), Utf8ToText(fund.name));
@@ -145,7 +145,7 @@ TEST_F(SearchPickTest, ANewerPickSupersedesTheOlder) {
     // The older pick's main page comes after the newer one's.
     const std::string older = "/" + list.ItemText(0, 1) + ".html";
     RelayPortal relay(portal()->BaseUrl(), [&](const std::string& target) {
-        return target.starts_with(older) ? 400 : 0;
+        return target.starts_with(older) ? 1000 : 0;
     });
     UsePortalBase(relay.Base());
     Pick(0);
