@@ -13,87 +13,18 @@
 #include "shell/controls.h"
 #include "shell/event_routines.h"
 #include "shell/windows.h"
+#include "support/gui_bench.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTimer>
-#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 namespace fundlens {
 namespace {
 
-// The demo portal in a process of its own; empty base when it did not start.
-class PortalProcess {
-public:
-    explicit PortalProcess(const QStringList& options) {
-        m_process.start(QStringLiteral(FUNDLENS_DEMO_PORTAL),
-                        QStringList{QStringLiteral("--port"), QStringLiteral("0"),
-                                    QStringLiteral("--date"), QStringLiteral("2026-12-08")} +
-                            options);
-        if (!m_process.waitForStarted() || !m_process.waitForReadyRead(30000))
-            return;
-        const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("(http://\\S+)")).match(m_process.readLine());
-        if (match.hasMatch())
-            m_base = match.captured(1).toStdString();
-    }
-    ~PortalProcess() {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    const std::string& base() const { return m_base; }
-
-private:
-    QProcess m_process;
-    std::string m_base;
-};
-
-// Watches the GUI thread: a timer due every millisecond runs whenever it processes events; the
-// times between two runs are its gaps. (A zero-interval timer would keep a core busy and starve
-// the workers being measured.)
-class GapMeter {
-public:
-    GapMeter() {
-        m_ticker.setTimerType(Qt::PreciseTimer);
-        m_ticker.setInterval(1);
-        QObject::connect(&m_ticker, &QTimer::timeout, &m_ticker, [this] { Tick(); });
-    }
-    void Start() {
-        m_clock.start();
-        m_last = 0;
-        m_ticker.start();
-    }
-    void Stop() {
-        Tick();
-        m_ticker.stop();
-    }
-    double LongestMs() const {
-        return m_gaps.empty() ? 0 : *std::max_element(m_gaps.begin(), m_gaps.end()) / 1e6;
-    }
-    double PercentileMs(double share) {
-        if (m_gaps.empty())
-            return 0;
-        std::sort(m_gaps.begin(), m_gaps.end());
-        const auto at = static_cast<std::size_t>(share * static_cast<double>(m_gaps.size() - 1));
-        return static_cast<double>(m_gaps[at]) / 1e6;
-    }
-
-private:
-    void Tick() {
-        const qint64 now = m_clock.nsecsElapsed();
-        m_gaps.push_back(now - m_last);
-        m_last = now;
-    }
-
-    QTimer m_ticker;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    std::vector<qint64> m_gaps;
-};
+using bench::GapMeter;
+using bench::PortalProcess;
+using bench::Settle;
+using bench::WaitFor;
 
 // The same pages as the five-star load, one after the other.
 RunKind& SequentialRuns() {
@@ -114,19 +45,6 @@ Loader LoadPagesOneByOne(bool* done) {
     }
     *done = true;
     run.Finish();
-}
-
-void WaitFor(const std::function<bool()>& finished) {
-    while (!finished())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-// Lets the new window be shown and painted (fonts loaded) before anything is measured.
-void Settle() {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 300)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 // Runs `load` against a demo portal started with `options`, measuring each run.

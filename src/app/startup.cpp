@@ -3,6 +3,7 @@
 #include "app/export_command.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
+#include "detail/install.h"
 #include "lists/install.h"
 #include "portal/profile.h"
 #include "shell/async.h"
@@ -42,6 +43,7 @@ void PrepareApplication() {
 
 void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
+    InstallDetailRoutines(routines);
     InstallCompareRoutines(routines);
 }
 

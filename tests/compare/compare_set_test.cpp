@@ -6,6 +6,8 @@
 #include "shell/windows.h"
 #include "support/gui_test.h"
 
+#include <QSignalBlocker>
+
 namespace fundlens::test {
 namespace {
 
@@ -112,7 +114,9 @@ TEST_F(CompareSetTest, WithoutASelectedFundNothingMoves) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         OpenFund(3);
-        FindControl<GridWidget>(MainWindow(), "高级表格1")->setCurrentCell(c.listRow - 1, 0);
+        auto* list = FindControl<GridWidget>(MainWindow(), "高级表格1");
+        const QSignalBlocker quiet(list); // the test's own cursor, not a user's move
+        list->setCurrentCell(c.listRow - 1, 0);
         G("高级表格2").SetCursor(c.compareRow, 0);
         messages.Clear();
         Fire(c.add ? Routines().addToCompareChosen : Routines().removeFromCompareChosen);

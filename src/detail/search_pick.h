@@ -1,0 +1,16 @@
+// Opening a fund picked from the search suggestions: its summary as the one row of the fund
+// list, then its detail.
+#pragma once
+
+#include "shell/async.h"
+
+namespace fundlens {
+
+// Event handler: a line of the suggestion list 超级列表框1 was double-clicked. The picked
+// line's code and name are read at once. The fund's main page gives the row; the fund list is
+// reset to that one row, the search box emptied, the suggestions cleared and hidden, and the
+// detail loaded. The pick is a writer of the fund list: it supersedes a list load still
+// running (and an older pick), and a newer writer supersedes it.
+Loader ShowPickedFund();
+
+} // namespace fundlens
