@@ -2,6 +2,7 @@
 
 #include "compare/compare_colors.h"
 #include "portal/rank_record.h"
+#include "shell/detail_runs.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -94,6 +95,8 @@ void AddToCompare() {
         ShowMessage("请选择要加入的对象"_gbk);
         return;
     }
+    // A fund pinned before and still loading writes nothing more into the compare column.
+    CompareColumnRuns().Stop();
     Grid compareRows = main.GridNamed("高级表格2");
     CopyListRow(list, row, compareRows);
     MoveLabels(main);
@@ -106,6 +109,8 @@ void AddToCompare() {
     State().CompareFundCode = compareRows.CellText(1, 1);
     holdings.Reset();
     State().CurrentFundCode.clear();
+    // The answers of the fund moved over that are still on their way follow it.
+    RetargetDetailToCompareColumn();
 }
 
 void RemoveFromCompare() {
@@ -115,6 +120,7 @@ void RemoveFromCompare() {
         ShowMessage("请选择要删除的对象"_gbk);
         return;
     }
+    CompareColumnRuns().Stop();
     compareRows.Reset();
     for (const auto& [from, to] : LabelMoves) {
         main.LabelNamed(to).SetCaption({});

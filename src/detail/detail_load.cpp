@@ -9,15 +9,13 @@ void DetailLoad::LoaderDone() {
         run.Finish();
 }
 
-RunKind& DetailRuns() {
-    static RunKind kind;
-    return kind;
+const DetailColumn& DetailLoad::Column() const {
+    return run.Tag() == CompareColumnTag ? CompareColumn : CurrentColumn;
 }
 
-DetailLoadPtr StartDetailLoad(const Text& code, const DetailColumn& column, int loaders) {
+DetailLoadPtr StartDetailLoad(const Text& code, int loaders) {
     auto load = std::make_shared<DetailLoad>();
-    load->run = DetailRuns().Start(MainWindow().widget());
-    load->column = column;
+    load->run = CurrentColumnRuns().Start(MainWindow().widget(), CurrentColumnTag);
     load->code = code;
     load->loadersLeft = loaders;
     return load;

@@ -5,6 +5,7 @@
 
 #include "detail/detail_column.h"
 #include "shell/async.h"
+#include "shell/detail_runs.h"
 #include "text/text.h"
 
 #include <memory>
@@ -13,21 +14,20 @@ namespace fundlens {
 
 struct DetailLoad {
     RunToken run;
-    DetailColumn column;
     Text code;
     int loadersLeft = 0;
 
+    // The column the run writes into now: the current one, or the compare column once the fund
+    // has been pinned while loading.
+    const DetailColumn& Column() const;
     // A loader has shown all it fetched; when it was the last, the run is over.
     void LoaderDone();
 };
 
 using DetailLoadPtr = std::shared_ptr<DetailLoad>;
 
-// The detail loads: one current selection at a time.
-RunKind& DetailRuns();
-
-// Starts a run for `code` written into `column`, superseding the load of an older selection;
-// `loaders` loaders will share it.
-DetailLoadPtr StartDetailLoad(const Text& code, const DetailColumn& column, int loaders);
+// Starts a run for `code` written into the current column, superseding the load of an older
+// selection; `loaders` loaders will share it.
+DetailLoadPtr StartDetailLoad(const Text& code, int loaders);
 
 } // namespace fundlens

@@ -69,12 +69,12 @@ Loader LoadFundDetail() {
     const FundSelection fund = TakeSelection();
     CurrentColumn.NameLabel().SetCaption(fund.name);
     if (fund.code.empty()) {
-        DetailRuns().Stop(); // an older fund's answers write nothing under this name
+        CurrentColumnRuns().Stop(); // an older fund's answers write nothing under this name
         co_return;
     }
     MirrorListRow(fund.row);
     EmptyDetailColumn(CurrentColumn);
-    const DetailLoadPtr load = StartDetailLoad(fund.code, CurrentColumn, LoadersPerSelection);
+    const DetailLoadPtr load = StartDetailLoad(fund.code, LoadersPerSelection);
     Pending<Text> sizeAnswer =
         OnPool(load->run, [url = ProfilePageUrl(fund.code)](const Cancellation& cancel) {
             return CutProfile(WebRequest(url, &cancel));
@@ -87,14 +87,14 @@ Loader LoadFundDetail() {
     LoadTopHoldings(load);
 
     const Text size = co_await sizeAnswer;
-    load->column.SizeLabel().SetCaption(size);
+    load->Column().SizeLabel().SetCaption(size);
     const ManagerInfo managers = co_await managerAnswer;
-    ShowManagers(load->column, managers);
+    ShowManagers(load->Column(), managers);
     load->LoaderDone();
 }
 
 bool DetailLoadRunning() {
-    return DetailRuns().Running();
+    return CurrentColumnRuns().Running() || CompareColumnRuns().Running();
 }
 
 void FundListCursorMoved(int, int) {

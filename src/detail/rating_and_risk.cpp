@@ -44,9 +44,9 @@ Loader LoadRatingAndRisk(DetailLoadPtr load) {
 
     const std::optional<Text> stars = co_await ratingAnswer;
     if (stars) // a value that names no star count leaves the label as it is
-        load->column.RatingLabel().SetCaption(*stars);
+        load->Column().RatingLabel().SetCaption(*stars);
     const std::vector<RiskCell> cells = co_await riskAnswer;
-    ShowRisk(load->column, cells);
+    ShowRisk(load->Column(), cells);
     load->LoaderDone();
 }
 

@@ -39,7 +39,7 @@ Loader LoadTopHoldings(DetailLoadPtr load) {
             return CutQuotes(WebRequest(url, &cancel));
         });
     const std::vector<StockQuote> quotes = co_await quoteAnswer;
-    ShowHoldings(load->column, PairHoldings(archive, quotes));
+    ShowHoldings(load->Column(), PairHoldings(archive, quotes));
     load->LoaderDone();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/async.h"
 
+#include "shell/detail_runs.h"
 #include "shell/list_runs.h"
 
 #include <QCoreApplication>
@@ -225,6 +226,21 @@ void SetProgramEnding(bool ending) {
 RunKind& FundListRuns() {
     static RunKind kind;
     return kind;
+}
+
+RunKind& CurrentColumnRuns() {
+    static RunKind kind;
+    return kind;
+}
+
+RunKind& CompareColumnRuns() {
+    static RunKind kind;
+    return kind;
+}
+
+void RetargetDetailToCompareColumn() {
+    if (CurrentColumnRuns().Running())
+        CompareColumnRuns().Adopt(CurrentColumnRuns().CurrentRun(), CompareColumnTag);
 }
 
 } // namespace fundlens

@@ -82,8 +82,7 @@ void PrintTo(const DetailView& view, std::ostream* out) {
     }
 }
 
-DetailView ShownDetail() {
-    const DetailColumn& column = CurrentColumn;
+DetailView ShownDetail(const DetailColumn& column) {
     DetailView view;
     view.name = column.NameLabel().Caption();
     view.size = column.SizeLabel().Caption();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "demo-portal/universe.h"
+#include "detail/detail_column.h"
 #include "shell/rgb.h"
 #include "support/local_server.h"
 #include "text/text.h"
@@ -32,8 +33,8 @@ struct DetailView {
 };
 void PrintTo(const DetailView& view, std::ostream* out);
 
-// The left detail column as the main window shows it.
-DetailView ShownDetail();
+// A detail column (the left one unless told) as the main window shows it.
+DetailView ShownDetail(const DetailColumn& column = CurrentColumn);
 
 // The column for `fund` as the market's figures give it (a rating "0" leaves the label as a new
 // fund's load has emptied it).

@@ -5,6 +5,7 @@
 #include "detail/fund_detail.h"
 #include "detail_view.h"
 #include "portal/fund_risk.h"
+#include "shell/event_routines.h"
 #include "shell/grid_widget.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -212,6 +213,35 @@ TEST_F(FundDetailTest, APinnedFundMakesTheComparisonGridMirrorTheSelectedRow) {
         EXPECT_EQ(compare.CellColor(2, column), column < 4 ? RgbBlack : List().CellColor(1, column))
             << column;
     }
+}
+
+TEST_F(FundDetailTest, AFundPinnedWhileLoadingEndsWholeInTheCompareColumn) {
+    const Fund* pinned = Find([](const Fund& f) { return HasValue(f.risk.sharpe[2]); });
+    const Fund* next = &Market().Funds()[7];
+    RelayPortal relay(portal()->BaseUrl(), [](const std::string&) { return 300; });
+    UsePortalBase(relay.Base());
+    PutInList(1, Utf8ToText(pinned->name), pinned->code);
+    PutInList(2, Utf8ToText(next->name), next->code);
+    ClickCell(FundList(), 1, 0);
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() > 0; }));
+    Fire(Routines().addToCompareChosen); // 加入对比 before any answer came
+    ClickCell(FundList(), 2, 0);         // a new selection does not overtake the pinned load
+    ASSERT_TRUE(WaitUntil([] { return !DetailLoadRunning(); }));
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() == 0; }));
+    EXPECT_EQ(ShownDetail(CompareColumn), ExpectedDetail(Market(), *pinned));
+    EXPECT_EQ(ShownDetail(), ExpectedDetail(Market(), *next));
+    EXPECT_EQ(State().CompareFundCode, pinned->code);
+
+    // 删除对比 overtakes a pinned load still running: nothing of it arrives afterwards.
+    ClickCell(FundList(), 1, 0);
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() > 0; }));
+    Fire(Routines().addToCompareChosen);
+    MainWindow().GridNamed("高级表格2").SetCursor(1, 0);
+    Fire(Routines().removeFromCompareChosen);
+    ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() == 0; }));
+    Settle(200);
+    EXPECT_EQ(ShownDetail(CompareColumn).size, "");
+    EXPECT_EQ(ShownDetail(CompareColumn).holdings[0][1].text, "");
 }
 
 TEST_F(FundDetailTest, BothRiskGridsExplainTheirFiguresInAPlainTooltip) {
