@@ -83,6 +83,10 @@ void ChartWindowCreated() {
     LoadNetValueImages();
 }
 
+bool ChartLoadsRunning() {
+    return ImageLoads().Running() || ComparisonRuns().Running();
+}
+
 Loader LoadNetValueImages() {
     QWidget* window = ChartWindow().widget();
     const std::vector<Text> codes = ImageCodes(State());

@@ -19,4 +19,7 @@ void ChartWindowCreated();
 // draws the one-month comparison unless a period button has overtaken it.
 Loader LoadNetValueImages();
 
+// True while the chart window's images or a comparison are loading.
+bool ChartLoadsRunning();
+
 } // namespace fundlens

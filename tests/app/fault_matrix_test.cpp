@@ -1,0 +1,368 @@
+// Every loader against every fault the demo portal can play: the load ends within its request
+// timeouts, a failure shows as the failure (its title, its message, or empty fields), nothing
+// crashes, and the same load against a sound portal works afterwards. And every loader's window
+// closed while its requests are on their way: nothing crashes, nothing is written afterwards.
+#include "compare/chart_window.h"
+#include "compare/comparison_loader.h"
+#include "demo-portal/universe.h"
+#include "detail/fund_detail.h"
+#include "lists/rank_list.h"
+#include "shell/event_routines.h"
+#include "shell/grid_widget.h"
+#include "shell/list_runs.h"
+#include "shell/picture_box.h"
+#include "shell/program_state.h"
+#include "shell/windows.h"
+#include "support/gui_test.h"
+#include "update/update_check.h"
+#include "web/web_request.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+namespace fundlens::test {
+namespace {
+
+using demo::FaultMode;
+
+// Long enough for the hang and trickle faults to end at the request timeouts set below.
+constexpr int LoadDeadlineMs = 40000;
+
+struct Fault {
+    const char* name;
+    FaultMode mode;
+    int noProgressSeconds, deadlineSeconds; // request timeouts while the fault plays
+    bool completes;                         // the answers do arrive whole in the end
+};
+
+const Fault Faults[] = {
+    {"drop", FaultMode::Drop, 1, 2, false},         {"http500", FaultMode::Http500, 1, 2, false},
+    {"truncate", FaultMode::Truncate, 1, 2, false}, {"slow", FaultMode::Slow, 5, 10, true},
+    {"trickle", FaultMode::Trickle, 5, 2, false},   {"garbage", FaultMode::Garbage, 1, 2, false},
+    {"hang", FaultMode::Hang, 1, 5, false},
+};
+
+class FaultMatrixTest;
+
+// One loader: how to start it (the portal to measure against given), when it has ended, and
+// what it shows when it failed and when it worked.
+struct LoaderCase {
+    const char* name;
+    std::function<void(FaultMatrixTest&, const std::string& base)> run;
+    std::function<bool()> ended;
+    std::function<void(FaultMatrixTest&)> expectFailure;
+    std::function<void(FaultMatrixTest&)> expectSuccess;
+};
+
+Text Title() {
+    return MainWindow().Title();
+}
+bool StartsWith(const Text& text, const char* utf8) {
+    return text.starts_with(Utf8ToText(utf8));
+}
+Label MainLabel(const char* name) {
+    return MainWindow().LabelNamed(name);
+}
+
+class FaultMatrixTest : public ProgramFixture,
+                        public ::testing::WithParamInterface<std::tuple<int, int>> {
+public:
+    using ProgramFixture::messages;
+    using ProgramFixture::UsePortalBase;
+
+    void SetUp() override {
+        InstallSeams();
+        demo::PortalOptions sound;
+        sound.date = "2026-12-08";
+        ASSERT_TRUE(StartPortal(sound));
+        demo::PortalOptions faulty = sound;
+        faulty.fault = fault().mode;
+        m_faulty = std::make_unique<demo::DemoPortal>(faulty);
+        ASSERT_TRUE(m_faulty->Start());
+        StartMainWindow();
+        messages.Clear();
+        SetRequestTimeouts(fault().noProgressSeconds, fault().deadlineSeconds);
+    }
+    void TearDown() override {
+        SetRequestTimeouts(0, 0);
+        ProgramFixture::TearDown();
+        m_faulty.reset();
+    }
+
+    const Fault& fault() const { return Faults[std::get<1>(GetParam())]; }
+    std::string SoundBase() { return portal()->BaseUrl(); }
+    std::string FaultyBase() { return m_faulty->BaseUrl(); }
+    std::size_t FaultyRequests() { return m_faulty->Requests().size(); }
+    // Closing tests: the chart window closes once the faulty portal has a request of its load.
+    bool ChartCloses = false;
+    const demo::Universe& Market() { return portal()->universe(); }
+    bool Said(const char* utf8) {
+        const std::vector<Text> said = messages.texts();
+        return std::find(said.begin(), said.end(), Utf8ToText(utf8)) != said.end();
+    }
+
+    // Types into the search box from empty (focusing it clears it) against the sound portal,
+    // then waits for the suggestions.
+    void Search(const char* utf8) {
+        auto* box = FindControl<QLineEdit>(MainWindow(), "搜索框");
+        Focus(FindControl(MainWindow(), "五星基金钮"));
+        Focus(box);
+        TypeText(box, QString::fromUtf8(utf8));
+    }
+    // Runs `steps` while the chart window is open, then closes it.
+    void WithChartWindow(const std::function<void()>& steps) {
+        const auto installed = Routines().chartWindowCreated;
+        Routines().chartWindowCreated = [&] {
+            installed();
+            QTimer::singleShot(0, ChartWindow().widget(), [&] {
+                steps();
+                ChartWindow().Close();
+            });
+        };
+        Click(FindControl(MainWindow(), "净值走势钮"));
+        Routines().chartWindowCreated = installed;
+        ProcessEvents();
+    }
+
+    // What a run left: the list row it used, and what the chart window showed before it went.
+    int detailRow = 0;
+    bool pictureShown = false;
+    int chartRows = 0;
+    bool chartRedrawn = false;
+
+    // Opens the chart window for a fund, with the sound portal unless told otherwise, waits
+    // for its loads, runs `more` while it is open, and notes what it showed.
+    void OpenChart(const std::string& base, const std::function<void()>& more = {}) {
+        State().CurrentFundCode = Market().Funds()[5].code;
+        UsePortalBase(base);
+        WithChartWindow([this, more] {
+            if (ChartCloses && !more) {
+                WaitUntil([this] { return FaultyRequests() > 0; });
+                return;
+            }
+            WaitUntil([] { return !ChartLoadsRunning(); }, LoadDeadlineMs);
+            if (more)
+                more();
+            auto* picture = FindControl<PictureBoxWidget>(ChartWindow(), "图片框1");
+            pictureShown = picture && !picture->image().isNull();
+            chartRows = State().ChartState.rowCount;
+        });
+    }
+
+private:
+    std::unique_ptr<demo::DemoPortal> m_faulty;
+};
+
+// The detail column shows a fund whose answers all failed.
+void ExpectEmptyDetail() {
+    EXPECT_EQ(MainLabel("标签11").Caption(), "");
+    EXPECT_EQ(MainLabel("标签12").Caption(), "");
+    EXPECT_EQ(MainLabel("标签13").Caption(), "暂无评级"_gbk);
+    EXPECT_EQ(MainLabel("标签14").Caption(), "（任期：）"_gbk);
+    EXPECT_EQ(MainWindow().GridNamed("高级表格3").CellText(1, 1), "");
+    EXPECT_EQ(MainWindow().GridNamed("高级表格5").CellText(1, 1), "");
+}
+
+const LoaderCase Loaders[] = {
+    {"FiveStar",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(base);
+         Click(FindControl(MainWindow(), "五星基金钮"));
+     },
+     [] { return !ListLoadRunning(); },
+     [](FaultMatrixTest&) { EXPECT_EQ(Title(), "五星基金加载失败，请重试"_gbk); },
+     [](FaultMatrixTest&) { EXPECT_TRUE(StartsWith(Title(), "五星基金加载完毕")); }},
+    {"Sector",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(base);
+         Click(FindControl(MainWindow(), "选择板块钮"));
+         Click(FindControl(SectorWindow(), "按钮93")); // 白酒
+     },
+     [] { return !ListLoadRunning() && !SectorWindow().Exists(); },
+     [](FaultMatrixTest&) { EXPECT_EQ(Title(), "白酒板块加载失败，请重试"_gbk); },
+     [](FaultMatrixTest&) { EXPECT_TRUE(StartsWith(Title(), "白酒板块加载完毕")); }},
+    {"SortReload",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(t.SoundBase());
+         Click(FindControl(MainWindow(), "五星基金钮"));
+         ASSERT_TRUE(WaitUntil([] { return !ListLoadRunning(); }));
+         t.UsePortalBase(base);
+         ClickHeader(FindControl<GridWidget>(MainWindow(), "高级表格1"), 5);
+     },
+     [] { return !ListLoadRunning(); },
+     [](FaultMatrixTest&) {
+         EXPECT_EQ(Title(), "五星基金加载失败，请重试"_gbk);
+         EXPECT_EQ(State().SortAscendingNext, 1) << "flipped all the same";
+     },
+     [](FaultMatrixTest&) { EXPECT_TRUE(StartsWith(Title(), "五星基金加载完毕")); }},
+    {"Search",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(base);
+         t.Search("白酒");
+     },
+     [] { return MainWindow().ListNamed("超级列表框1").Visible(); },
+     [](FaultMatrixTest&) {
+         EXPECT_EQ(MainWindow().ListNamed("超级列表框1").ItemCount(), 0);
+         EXPECT_EQ(MainWindow().ListNamed("超级列表框1").Height(), 32);
+     },
+     [](FaultMatrixTest&) { EXPECT_GT(MainWindow().ListNamed("超级列表框1").ItemCount(), 0); }},
+    {"Pick",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(t.SoundBase());
+         t.Search("白酒");
+         ASSERT_TRUE(WaitUntil([] { return MainWindow().ListNamed("超级列表框1").ItemCount(); }));
+         t.UsePortalBase(base);
+         DoubleClickItem(FindControl<QTreeWidget>(MainWindow(), "超级列表框1"), 0);
+     },
+     [] { return !FundListRuns().Running() && !DetailLoadRunning(); },
+     [](FaultMatrixTest&) {
+         const Grid list = MainWindow().GridNamed("高级表格1");
+         EXPECT_FALSE(list.CellText(1, 1).empty()) << "the code, read at the double click";
+         EXPECT_EQ(list.CellText(1, 2), "");
+         EXPECT_EQ(list.CellColor(1, 12), RgbGreen);
+         ExpectEmptyDetail();
+     },
+     [](FaultMatrixTest&) {
+         EXPECT_FALSE(MainWindow().GridNamed("高级表格1").CellText(1, 2).empty());
+         EXPECT_FALSE(MainLabel("标签11").Caption().empty());
+     }},
+    {"Detail",
+     [](FaultMatrixTest& t, const std::string& base) {
+         Grid list = MainWindow().GridNamed("高级表格1");
+         const int row = ++t.detailRow; // another row each time: the cursor has to move
+         const demo::Fund& fund = t.Market().Funds()[static_cast<std::size_t>(row * 11)];
+         list.SetCellText(row, 0, Utf8ToText(fund.name));
+         list.SetCellText(row, 1, fund.code);
+         t.UsePortalBase(base);
+         ClickCell(FindControl<GridWidget>(MainWindow(), "高级表格1"), row, 0);
+     },
+     [] { return !DetailLoadRunning(); }, [](FaultMatrixTest&) { ExpectEmptyDetail(); },
+     [](FaultMatrixTest&) {
+         EXPECT_FALSE(MainLabel("标签11").Caption().empty());
+         EXPECT_FALSE(MainWindow().GridNamed("高级表格5").CellText(1, 1).empty());
+     }},
+    {"NetValueImages", [](FaultMatrixTest& t, const std::string& base) { t.OpenChart(base); },
+     [] { return !ChartLoadsRunning(); },
+     [](FaultMatrixTest& t) {
+         EXPECT_FALSE(t.pictureShown);
+         EXPECT_TRUE(t.Said("坐标数据获取失败"));
+         EXPECT_EQ(t.chartRows, 0) << "nothing drawn";
+     },
+     [](FaultMatrixTest& t) {
+         EXPECT_TRUE(t.pictureShown);
+         EXPECT_EQ(t.chartRows, 2);
+     }},
+    {"Comparison",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.OpenChart(t.SoundBase(), [&t, base] {
+             const Text month = State().ChartState.horizontalSpec;
+             t.messages.Clear();
+             t.UsePortalBase(base);
+             Click(FindControl(ChartWindow(), "按钮1")); // 近1周
+             if (t.ChartCloses) {
+                 WaitUntil([&t] { return t.FaultyRequests() > 0; });
+                 return;
+             }
+             WaitUntil([] { return !ChartLoadsRunning(); }, LoadDeadlineMs);
+             t.chartRedrawn = State().ChartState.horizontalSpec != month;
+         });
+     },
+     [] { return !ChartLoadsRunning(); },
+     [](FaultMatrixTest& t) {
+         EXPECT_TRUE(t.Said("坐标数据获取失败"));
+         EXPECT_FALSE(t.chartRedrawn) << "the month chart stays";
+     },
+     [](FaultMatrixTest& t) {
+         EXPECT_FALSE(t.Said("坐标数据获取失败"));
+         EXPECT_TRUE(t.chartRedrawn);
+     }},
+    {"UpdateCheck",
+     [](FaultMatrixTest& t, const std::string& base) {
+         t.UsePortalBase(base);
+         CheckForUpdate();
+     },
+     [] { return !UpdateCheckRunning(); },
+     [](FaultMatrixTest& t) { EXPECT_TRUE(t.Said("版本信息监测失败")); },
+     [](FaultMatrixTest& t) { EXPECT_TRUE(t.messages.texts().empty()); }},
+};
+
+TEST_P(FaultMatrixTest, TheLoadEndsShowsItsFailureAndTheNextOneWorks) {
+    const LoaderCase& loader = Loaders[std::get<0>(GetParam())];
+    loader.run(*this, FaultyBase());
+    ASSERT_TRUE(WaitUntil(loader.ended, LoadDeadlineMs)) << "ended within its timeouts";
+    if (fault().completes)
+        loader.expectSuccess(*this);
+    else
+        loader.expectFailure(*this);
+
+    messages.Clear();
+    SetRequestTimeouts(0, 0);
+    loader.run(*this, SoundBase());
+    ASSERT_TRUE(WaitUntil(loader.ended, LoadDeadlineMs));
+    loader.expectSuccess(*this);
+}
+
+// Everything the main window shows, as text: title, labels, edit boxes, lists, grids.
+QString Fingerprint() {
+    QWidget* window = MainWindow().widget();
+    QString all = window->windowTitle();
+    for (QLabel* label : window->findChildren<QLabel*>())
+        all += label->objectName() + label->text();
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        all += edit->text();
+    for (QTreeWidget* list : window->findChildren<QTreeWidget*>())
+        all += QString::number(list->topLevelItemCount()) + QString::number(list->isHidden());
+    for (QTableWidget* grid : window->findChildren<QTableWidget*>()) {
+        for (int row = 0; row < grid->rowCount(); ++row)
+            for (int column = 0; column < grid->columnCount(); ++column)
+                if (const QTableWidgetItem* item = grid->item(row, column))
+                    all += item->text() + item->foreground().color().name();
+    }
+    return all;
+}
+
+using ClosingMidLoadTest = FaultMatrixTest;
+
+// The window the loader writes into closes once its first request has reached the (slow)
+// portal; its answers come after.
+TEST_P(ClosingMidLoadTest, NothingIsWrittenAfterTheWindowHasClosed) {
+    const LoaderCase& loader = Loaders[std::get<0>(GetParam())];
+    const bool chart =
+        std::string(loader.name) == "NetValueImages" || std::string(loader.name) == "Comparison";
+    const std::size_t before = FaultyRequests();
+    if (chart) {
+        ChartCloses = true;
+        loader.run(*this, FaultyBase());
+    } else {
+        loader.run(*this, FaultyBase());
+        ASSERT_TRUE(WaitUntil([&] { return FaultyRequests() > before; }));
+        MainWindow().Close();
+    }
+    const QString shown = Fingerprint();
+    WaitUntil([] { return false; }, 3500); // every held answer has come back by now
+    EXPECT_EQ(Fingerprint(), shown);
+    EXPECT_TRUE(State().ChartState.ReadoutTable.empty());
+}
+
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
+    return std::string(Loaders[std::get<0>(info.param)].name) + "_" +
+           Faults[std::get<1>(info.param)].name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLoaderEveryFault, FaultMatrixTest,
+                         ::testing::Combine(::testing::Range(0, int(std::size(Loaders))),
+                                            ::testing::Range(0, int(std::size(Faults)))),
+                         CaseName);
+
+constexpr int SlowFault = 3;
+INSTANTIATE_TEST_SUITE_P(EveryLoader, ClosingMidLoadTest,
+                         ::testing::Combine(::testing::Range(0, int(std::size(Loaders))),
+                                            ::testing::Values(SlowFault)),
+                         CaseName);
+
+} // namespace
+} // namespace fundlens::test
