@@ -1,7 +1,8 @@
 # fundlens: the two commands a newcomer needs.
 #   make run    install what is missing, build, start fundlens against the built-in demo portal
 #   make test   install what is missing, build, run every test
-# Development: make build, make asan (tests under AddressSanitizer + UBSan), make bench, make format,
+# Development: make build, make asan (tests under AddressSanitizer + UBSan), make tsan (tests under
+# ThreadSanitizer, the fault matrix left out), make bench, make format,
 # make install (PREFIX=/usr/local).
 
 PRESET ?= default
@@ -9,7 +10,7 @@ BUILD_DIR := build
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test asan bench install format clean
+.PHONY: all deps configure build run test asan tsan bench install format clean
 
 all: build
 
@@ -41,6 +42,11 @@ asan: deps
 	@cmake --build --preset asan
 	@ctest --preset asan
 
+tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan
+	@ctest --preset tsan
+
 bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
@@ -53,4 +59,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-release
+	@rm -rf build build-asan build-tsan build-release

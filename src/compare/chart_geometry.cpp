@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace fundlens {
 
@@ -72,22 +73,38 @@ std::optional<double> VerticalLabelValue(const std::vector<Text>& entries, int d
     return EntryNumber(entries, i);
 }
 
+// Whole numbers label the lines unless both ends of the range are fractional, or unless
+// rounding would give two lines the same label (a short range over many lines), which would
+// misstate where the lines lie: then two decimals.
+bool LabelsNeedDecimals(const std::vector<double>& values, float ymin, float ymax) {
+    if (IsAbove(ymin, std::floor(ymin)) && IsAbove(ymax, std::floor(ymax)))
+        return true;
+    std::set<Text> seen;
+    for (const double v : values) {
+        if (!seen.insert(AxisValueText(v, false)).second)
+            return true;
+    }
+    return false;
+}
+
 void AddVerticalLabels(const PlotRect& plot, const std::vector<Text>& entries,
                        const TextWidth& width, VerticalLayout& layout) {
-    const bool twoDecimals = IsAbove(layout.ymin, std::floor(layout.ymin)) &&
-                             IsAbove(layout.ymax, std::floor(layout.ymax));
-    const int count = layout.divisions + 1;
-    for (int i = 1; i <= count; ++i) {
-        const std::optional<double> v =
-            VerticalLabelValue(entries, layout.divisions, layout.ymin, layout.ymax, i);
-        if (!v) {
-            continue;
-        }
-        const double y = plot.bottom - layout.yscale * (*v - layout.ymin);
+    std::vector<std::pair<int, double>> values; // line number, value
+    for (int i = 1; i <= layout.divisions + 1; ++i) {
+        if (const std::optional<double> v =
+                VerticalLabelValue(entries, layout.divisions, layout.ymin, layout.ymax, i))
+            values.emplace_back(i, *v);
+    }
+    std::vector<double> plain;
+    for (const auto& value : values)
+        plain.push_back(value.second);
+    const bool twoDecimals = LabelsNeedDecimals(plain, layout.ymin, layout.ymax);
+    for (const auto& [i, v] : values) {
+        const double y = plot.bottom - layout.yscale * (v - layout.ymin);
         if (i > 1) {
             layout.majorLines.push_back({plot.left + 1.0, y, double(plot.right), y});
         }
-        const Text text = AxisValueText(*v, twoDecimals);
+        const Text text = AxisValueText(v, twoDecimals);
         layout.labels.push_back(
             {text, plot.left - width(text) - LeftOfAxis, y - ChartEm / 2.0 - 1});
     }
