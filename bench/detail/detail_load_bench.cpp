@@ -99,11 +99,5 @@ BENCHMARK(FundDetailAfterQuickMoves)
 } // namespace fundlens
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    fundlens::PrepareApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return fundlens::bench::GuiBenchmarkMain(argc, argv);
 }

@@ -120,11 +120,5 @@ BENCHMARK(FiveStarLoadSequential)
 } // namespace fundlens
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    fundlens::PrepareApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return fundlens::bench::GuiBenchmarkMain(argc, argv);
 }

@@ -1,8 +1,12 @@
 #include "support/gui_bench.h"
 
+#include "app/startup.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 
 namespace fundlens::bench {
 
@@ -78,6 +82,16 @@ void Settle() {
     clock.start();
     while (clock.elapsed() < SettleMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+int GuiBenchmarkMain(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    PrepareApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace fundlens::bench

@@ -52,4 +52,8 @@ void WaitFor(const std::function<bool()>& finished);
 // Lets a new window be shown and painted (fonts loaded) before anything is measured.
 void Settle();
 
+// The main of a GUI benchmark: an offscreen application set up as the program's, then every
+// registered benchmark.
+int GuiBenchmarkMain(int argc, char** argv);
+
 } // namespace fundlens::bench
