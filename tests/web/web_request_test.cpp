@@ -297,7 +297,7 @@ TEST_F(WebRequestRedirects, ChainFollowedToTheFinalAnswer) {
 
     WebCall located;
     located.url = server.Url("/located");
-    EXPECT_EQ(WebRequest(located), "here");
+    EXPECT_EQ(WebRequest(located), "here") << TextToUtf8(located.status);
     EXPECT_EQ(located.location, "/elsewhere");
 }
 
@@ -381,7 +381,7 @@ TEST(WebRequestRedirectSites, CookiesStayWithTheFirstSite) {
         WebCall call;
         call.url = nearSite.Url("/to-far?path=" + std::string(c.farPath));
         call.cookies = "mine=7";
-        EXPECT_EQ(WebRequest(call), c.sent) << c.name;
+        EXPECT_EQ(WebRequest(call), c.sent) << c.name << ", status " << TextToUtf8(call.status);
     }
 }
 
