@@ -1,12 +1,13 @@
 # fundlens: the two commands a newcomer needs.
 #   make run    install what is missing, build, start fundlens against the built-in demo portal
 #   make test   install what is missing, build, run every test
-# Development: make build, make asan (tests under AddressSanitizer + UBSan), make bench, make format.
+# Development: make build, make asan (tests under AddressSanitizer + UBSan), make bench, make format,
+# make fuzz (the parsers of portal text under libFuzzer, a few seconds per target; not part of test).
 
 PRESET ?= default
 BUILD_DIR := build
 
-.PHONY: all deps configure build run test asan bench format clean
+.PHONY: all deps configure build run test asan bench fuzz format clean
 
 all: build
 
@@ -43,8 +44,13 @@ bench: deps
 	@cmake --build --preset release
 	@echo "benchmarks are in build-release/bench/"
 
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/fuzz --seconds 5
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-release
+	@rm -rf build build-asan build-release build-fuzz
