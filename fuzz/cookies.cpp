@@ -1,16 +1,16 @@
-// Cookie merging and the reading of answer headers: a stored cookie text, then a header block.
+// Cookie merging and the reading of answer headers: the stored cookies and an answer's header
+// block, split at the first NUL byte (without one the input is the block and nothing is stored).
 #include "web/cookies.h"
 
 #include "fuzz/fuzz_input.h"
 #include "web/headers.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fundlens;
-    FuzzedDataProvider input(data, size);
-    Text stored = input.ConsumeRandomLengthString(512);
-    const Text block = web::NormaliseSetCookie(input.ConsumeRemainingBytesAsString());
+    const Text input = fuzz::Answer(data, size);
+    const std::size_t nul = input.find('\0');
+    Text stored = nul == Text::npos ? Text() : input.substr(0, nul);
+    const Text block = web::NormaliseSetCookie(nul == Text::npos ? input : input.substr(nul + 1));
 
     // As WebRequest reads an answer.
     web::StatusTextOf(block);
