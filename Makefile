@@ -2,15 +2,16 @@
 #   make run    install what is missing, build, start fundlens against the built-in demo portal
 #   make test   install what is missing, build, run every test
 # Development: make build, make asan (tests under AddressSanitizer + UBSan), make tsan (tests under
-# ThreadSanitizer, the fault matrix left out), make bench, make format,
-# make install (PREFIX=/usr/local).
+# ThreadSanitizer, the fault matrix left out), make bench, make format, make install
+# (PREFIX=/usr/local), make fuzz (the parsers of portal text under libFuzzer, a few seconds per
+# target; not part of test).
 
 PRESET ?= default
 BUILD_DIR := build
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test asan tsan bench install format clean
+.PHONY: all deps configure build run test asan tsan bench fuzz install format clean
 
 all: build
 
@@ -55,8 +56,13 @@ bench: deps
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/fuzz --seconds 5
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-tsan build-release
+	@rm -rf build build-asan build-tsan build-release build-fuzz

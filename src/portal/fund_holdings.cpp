@@ -80,8 +80,10 @@ std::vector<StockQuote> CutQuotes(const Text& quoteAnswer) {
     const std::size_t close = answer.rfind(')');
     std::vector<StockQuote> quotes;
     JsonDocument document;
+    // Only an array holds quotes (an object's members are looked up one by one: quadratic).
     if (open == Text::npos || close == Text::npos || close < open ||
-        !document.Parse(answer.substr(open + 1, close - open - 1)))
+        !document.Parse(answer.substr(open + 1, close - open - 1)) ||
+        document.TypeOf("data.diff") != JsonDocument::Array)
         return quotes;
     const int count = document.Count("data.diff");
     for (int j = 0; j < count; ++j) {

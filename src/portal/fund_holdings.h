@@ -45,7 +45,7 @@ struct StockQuote {
 
 // Cuts a quote answer (UTF-8 as received): the JSON between the first "(" and the last ")", so
 // that a parenthesis inside a stock name ("华润微(CDR)") does not end it. An answer that is not
-// JSONP or does not parse gives no quotes.
+// JSONP, does not parse or has no "data.diff" array gives no quotes.
 std::vector<StockQuote> CutQuotes(const Text& quoteAnswer);
 
 inline constexpr int MaxHoldingRows = 10;

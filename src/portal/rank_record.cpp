@@ -39,7 +39,8 @@ RankPage CutRankPage(const Text& answer) {
         return page;
     page.readable = document.TypeOf("datas") == JsonDocument::Array;
     page.allPages = TextToNumber(document.GetText("allPages"));
-    const int count = document.Count("datas");
+    // Only an array holds records (an object's members are looked up one by one: quadratic).
+    const int count = page.readable ? document.Count("datas") : 0;
     for (int i = 0; i < count; ++i)
         page.records.push_back(document.GetText("datas[" + NumberToText(i) + "]"));
     return page;

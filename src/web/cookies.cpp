@@ -1,6 +1,7 @@
 #include "web/cookies.h"
 
 #include <string_view>
+#include <unordered_set>
 
 namespace fundlens {
 namespace {
@@ -76,16 +77,15 @@ int FindItem(const std::vector<Text>& list, const Text& text) {
 Text RemoveDuplicateItems(const Text& text, const Text& separator) {
     if (separator.empty())
         return text;
-    std::vector<Text> kept;
-    for (Text& item : SplitItems(text, separator)) {
-        if (FindItem(kept, item) == -1)
-            kept.push_back(std::move(item));
-    }
+    // A set of the items seen: an answer may carry thousands of cookies.
+    std::unordered_set<Text> seen;
     Text joined;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (i > 0)
+    for (Text& item : SplitItems(text, separator)) {
+        if (!seen.insert(item).second)
+            continue;
+        if (seen.size() > 1)
             joined += separator;
-        joined += kept[i];
+        joined += item;
     }
     return joined;
 }
@@ -94,10 +94,14 @@ Text MergeCookies(Text& oldCookies, Text& newCookies) {
     oldCookies = RemoveBlanks(oldCookies);
     newCookies = RemoveBlanks(newCookies);
 
-    // New values win; old cookies the answer did not mention follow the new ones.
+    // New values win; old cookies the answer did not mention follow the new ones. The names
+    // taken are kept in a set: an answer may carry thousands of cookies.
     std::vector<Text> merged = SplitItems(newCookies, ";");
+    std::unordered_set<Text> names;
+    for (const Text& item : merged)
+        names.insert(CookieName(item));
     for (Text& item : SplitItems(oldCookies, ";")) {
-        if (!HasName(merged, CookieName(item)))
+        if (names.insert(CookieName(item)).second)
             merged.push_back(std::move(item));
     }
 

@@ -270,6 +270,7 @@ TEST(HoldingsTest, QuoteAnswersThatCannotBeReadGiveNoRows) {
         {"name with parentheses", "cb({\"data\":{\"diff\":[" + quote + "]}});", 1},
         {"saved answer with a CDR name", Answer("quotes_cdr.txt"), 10},
         {"no data", "cb({\"rc\":0,\"data\":null});", 0},
+        {"diff an object", "cb({\"data\":{\"diff\":{\"0\":" + quote + ",\"x\":1}}});", 0},
         {"bare JSON", "{\"data\":{\"diff\":[" + quote + "]}}", 0},
         {"cut short", "cb({\"data\":{\"diff\":[" + quote, 0},
         {"garbage", "\x89PNG\r\n(\x01)", 0},

@@ -34,6 +34,7 @@ TEST(CutRankPage, BrokenAnswersGiveAnEmptyPage) {
         {"page count not a number", "var rankData = {datas:[],allPages:\"many\"}", 0, 0},
         {"no datas member", "var rankData = {allPages:4}", 4, 0},
         {"datas not an array", "var rankData = {datas:null,allPages:1}", 1, 0},
+        {"datas an object", "var rankData = {datas:{0:\"a,b\",1:\"c\"},allPages:1}", 1, 0},
         {"last marker counts", "var rankData = 1; var rankData = {datas:[\"b\"],allPages:1}", 1, 1},
     };
     for (const Case& c : cases) {

@@ -74,5 +74,25 @@ TEST(CookieItems, RemoveDuplicateItemsKeepsFirstOfEqualItems) {
     EXPECT_EQ(RemoveDuplicateItems("x|y|x", "|"), "x|y");
 }
 
+// An answer may set thousands of cookies (libcurl lets 300 KB of headers through). The merge
+// looks names up in a set: comparing every cookie with every other one took minutes here.
+TEST(CookieItems, ThousandsOfCookiesMergeByName) {
+    constexpr int Count = 100000;
+    Text oldCookies;
+    Text newCookies;
+    for (int i = 0; i < Count; ++i) {
+        oldCookies += "o" + NumberToText(i) + "=1; ";
+        newCookies += "n" + NumberToText(i) + "=2;";
+    }
+    oldCookies += "n0=old; n0=old";
+    const Text merged = MergeCookies(oldCookies, newCookies);
+    const std::vector<std::string> items = SplitText(merged, "; ");
+    ASSERT_EQ(items.size(), 2u * Count);
+    EXPECT_EQ(items.front(), "n0=2");
+    EXPECT_EQ(items[Count], "o0=1");
+    EXPECT_EQ(items.back(), "o" + NumberToText(Count - 1) + "=1");
+    EXPECT_EQ(RemoveDuplicateItems(merged + "; " + merged, "; "), merged);
+}
+
 } // namespace
 } // namespace fundlens
