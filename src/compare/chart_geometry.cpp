@@ -127,8 +127,8 @@ ChartLine VerticalAxis(const PlotRect& plot) {
             double(plot.top - AxisPastTop)};
 }
 
-std::vector<Text> SplitChartSpec(const Text& spec) {
-    std::vector<Text> entries = SplitText(spec, "|");
+std::vector<Text> SplitChartSpec(const Text& description) {
+    std::vector<Text> entries = SplitText(description, "|");
     if (entries.back().empty()) {
         entries.pop_back(); // a "|" at the very end, or an empty description, opens no entry
     }
@@ -139,10 +139,10 @@ double EstimateTextWidth(const Text& text) {
     return ChartEm / 2.0 * static_cast<double>(text.size());
 }
 
-HorizontalLayout LayoutHorizontalAxis(const PlotRect& plot, const Text& spec, int subdivision,
-                                      const TextWidth& width) {
+HorizontalLayout LayoutHorizontalAxis(const PlotRect& plot, const Text& description,
+                                      int subdivision, const TextWidth& width) {
     HorizontalLayout layout;
-    const std::vector<Text> entries = SplitChartSpec(spec);
+    const std::vector<Text> entries = SplitChartSpec(description);
     layout.entryCount = static_cast<int>(entries.size());
     layout.intervals = TruncatedNumber(EntryNumber(entries, 1));
     layout.minorCount = std::max(0, (layout.entryCount - 2) * subdivision);
@@ -169,10 +169,10 @@ HorizontalLayout LayoutHorizontalAxis(const PlotRect& plot, const Text& spec, in
     return layout;
 }
 
-VerticalLayout LayoutVerticalAxis(const PlotRect& plot, const Text& spec, int subdivision,
+VerticalLayout LayoutVerticalAxis(const PlotRect& plot, const Text& description, int subdivision,
                                   const TextWidth& width) {
     VerticalLayout layout;
-    const std::vector<Text> entries = SplitChartSpec(spec);
+    const std::vector<Text> entries = SplitChartSpec(description);
     const int count = static_cast<int>(entries.size());
     const bool range = count == 3;
     layout.divisions =

@@ -60,7 +60,7 @@ ChartLine VerticalAxis(const PlotRect& plot);
 
 // The entries of an axis description, split at "|"; a "|" at the very end opens no entry
 // ("4|01||02|" gives "4", "01", "", "02").
-std::vector<Text> SplitChartSpec(const Text& spec);
+std::vector<Text> SplitChartSpec(const Text& description);
 
 // Width of a text in pixels. The estimate is em/2 per byte; a real measurement may replace it.
 using TextWidth = std::function<double(const Text&)>;
@@ -77,8 +77,8 @@ struct HorizontalLayout {
     std::vector<ChartLine> majorLines;
     std::vector<ChartText> labels; // the non-empty labels, left to right
 };
-HorizontalLayout LayoutHorizontalAxis(const PlotRect& plot, const Text& spec, int subdivision,
-                                      const TextWidth& width = EstimateTextWidth);
+HorizontalLayout LayoutHorizontalAxis(const PlotRect& plot, const Text& description,
+                                      int subdivision, const TextWidth& width = EstimateTextWidth);
 
 // The vertical description laid out: "D|min|max" (D divisions from min to max) or a list of
 // the values to label. With an empty range (min = max) there is no scale: no label, no
@@ -95,7 +95,7 @@ struct VerticalLayout {
 
     bool Scaled() const { return yscale != 0; }
 };
-VerticalLayout LayoutVerticalAxis(const PlotRect& plot, const Text& spec, int subdivision,
+VerticalLayout LayoutVerticalAxis(const PlotRect& plot, const Text& description, int subdivision,
                                   const TextWidth& width = EstimateTextWidth);
 
 // A vertical label: rounded half away from zero to 2 decimals or to whole numbers, then up to

@@ -25,7 +25,7 @@ TEST(ChartGeometry, PlotRectangleWithExtraMargins) {
 TEST(ChartGeometry, HorizontalLayout) {
     const struct {
         const char* name;
-        Text spec;
+        Text description;
         int intervals, entries, minor, majors;
         std::vector<Text> labels;
     } cases[] = {
@@ -36,7 +36,7 @@ TEST(ChartGeometry, HorizontalLayout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const HorizontalLayout h = LayoutHorizontalAxis(Plot, c.spec, 2);
+        const HorizontalLayout h = LayoutHorizontalAxis(Plot, c.description, 2);
         EXPECT_EQ(h.intervals, c.intervals);
         EXPECT_EQ(h.entryCount, c.entries);
         EXPECT_EQ(static_cast<int>(h.minorLines.size()), c.minor);
@@ -64,7 +64,7 @@ TEST(ChartGeometry, FiveDatesFallOnEverySecondMajorLine) {
 TEST(ChartGeometry, VerticalLayout) {
     const struct {
         const char* name;
-        Text spec;
+        Text description;
         std::vector<Text> labels;
         bool zeroLine;
     } cases[] = {
@@ -84,7 +84,7 @@ TEST(ChartGeometry, VerticalLayout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const VerticalLayout v = LayoutVerticalAxis(Plot, c.spec, 2);
+        const VerticalLayout v = LayoutVerticalAxis(Plot, c.description, 2);
         EXPECT_EQ(TextsOf(v.labels), c.labels);
         EXPECT_EQ(v.majorLines.size(), c.labels.empty() ? 0 : c.labels.size() - 1);
         EXPECT_EQ(v.minorLines.size(), c.labels.empty() ? 0 : 2u * v.divisions);
