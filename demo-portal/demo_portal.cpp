@@ -23,6 +23,7 @@ constexpr std::size_t MaxRecordedRequests = 10000;
 // Each kept-alive connection holds a worker while it idles: one client's pool of connections
 // (fundlens keeps up to 12) must leave room for everybody else.
 constexpr std::size_t WorkerThreads = 48;
+constexpr int ListenBacklog = 128;
 constexpr std::size_t KeepAliveMaxCount = 1000;
 constexpr time_t KeepAliveSeconds = 5;
 constexpr std::size_t MaxRequestBody = 1 << 20;
@@ -196,9 +197,11 @@ bool DemoPortal::Start() {
     server.set_payload_max_length(MaxRequestBody);
     // Address reuse only: the library's default (port sharing) would let a second portal
     // start on a port that is already taken and split the connections with the first.
-    server.set_socket_options([](socket_t sock) {
+    socket_t listening = INVALID_SOCKET;
+    server.set_socket_options([&listening](socket_t sock) {
         int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = sock;
     });
     auto handler = [&impl](const httplib::Request& req, httplib::Response& res) {
         impl.Handle(req, res);
@@ -218,6 +221,10 @@ bool DemoPortal::Start() {
     } else {
         impl.port = server.bind_to_port(o.host, o.port) ? o.port : -1;
     }
+    // The library listens with a backlog of 5: a client opening a few connections at once (the
+    // program asks for 8 pages together) would see some of them wait a second for a SYN retry.
+    if (impl.port > 0 && listening != INVALID_SOCKET)
+        ::listen(listening, ListenBacklog);
     if (impl.port <= 0) {
         impl.server.reset();
         impl.port = 0;

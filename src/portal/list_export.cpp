@@ -25,18 +25,17 @@ Text TitlePrefix(const ListExportRequest& request) {
 Text ProbeUrl(const ListExportRequest& request) {
     if (request.fiveStar)
         return RankingUrl(FiveStarProbeQuery());
-    return RankingUrl(SectorPageQuery(request.sectorCode, SectorDefaultSortKey,
-                                      SectorDefaultSortOrder, 1));
+    return RankingUrl(
+        SectorPageQuery(request.sectorCode, SectorDefaultSortKey, SectorDefaultSortOrder, 1));
 }
 
 Text PageUrl(const ListExportRequest& request, int page) {
     if (request.fiveStar)
         return RankingUrl(FiveStarPageQuery(request.sortKey, request.sortOrder, page));
     const bool sorted = !request.sortKey.empty();
-    return RankingUrl(SectorPageQuery(request.sectorCode,
-                                      sorted ? request.sortKey : Text(SectorDefaultSortKey),
-                                      sorted ? request.sortOrder : Text(SectorDefaultSortOrder),
-                                      page));
+    return RankingUrl(
+        SectorPageQuery(request.sectorCode, sorted ? request.sortKey : Text(SectorDefaultSortKey),
+                        sorted ? request.sortOrder : Text(SectorDefaultSortOrder), page));
 }
 
 // Every page, fetched by up to `workers` threads; progress is reported on the calling thread.
@@ -81,7 +80,10 @@ bool ParseSectorCode(std::string_view text, int& code) {
 std::string CsvField(const std::string& value) {
     if (value.find_first_of(",\"\r\n") == std::string::npos)
         return value;
-    return "\"" + ReplaceAll(value, "\"", "\"\"") + "\"";
+    std::string quoted(1, '"');
+    quoted += ReplaceAll(value, "\"", "\"\"");
+    quoted += '"';
+    return quoted;
 }
 
 void AppendCsvLine(std::string& csv, const std::array<std::string, FundListColumns>& fields) {
