@@ -15,6 +15,7 @@ namespace {
 constexpr double PixelLimit = 1e6;
 
 constexpr int AxisPenWidth = 1;
+constexpr Rgb TitleColor = RgbBlack;
 constexpr int GridPenWidth = 0; // the thinnest
 
 void DrawChartLines(DrawPanel& panel, const std::vector<ChartLine>& lines) {
@@ -109,13 +110,14 @@ void DrawChartFrame(const DrawPanel& target, const ChartFrame& frame) {
     chart.ymin = v.ymin;
     chart.ymax = v.ymax;
     DrawGrid(panel, h, v);
-    panel.SetTextColor(RgbBlack);
+    panel.SetTextColor(TitleColor);
     panel.SetFontSize(ChartFontPoints);
     const AxisTitles titles = PlaceAxisTitles(plot, frame.axisTitles);
     DrawChartText(panel, titles.x);
     DrawChartText(panel, titles.y);
     chart.rowCount = 1;
-    chart.ReadoutTable = {ReadoutHeaderRow(titles.x.text, panel.TextColor(), frame.dates)};
+    // The read-out's first line is written in the text colour the titles were.
+    chart.ReadoutTable = {ReadoutHeaderRow(titles.x.text, TitleColor, frame.dates)};
     chart.horizontalSpec = frame.horizontalSpec;
     chart.verticalSpec = frame.verticalSpec;
 }
@@ -141,8 +143,21 @@ void DrawSeries(const std::vector<float>& values, int width, Rgb color, const Te
         DrawChartText(panel, legend.name);
     }
     chart.rowCount += 1;
-    AddReadoutRow(chart.ReadoutTable, ReadoutSeriesRow(name, panel.PenColor(), values));
+    AddReadoutRow(chart.ReadoutTable, ReadoutSeriesRow(name, color, values));
     chart.savedImage = panel.CopyImage();
+}
+
+void DrawChart(const DrawPanel& panel, const ChartView& chart) {
+    ChartFrame frame;
+    frame.horizontalSpec = chart.horizontalSpec;
+    frame.verticalSpec = chart.verticalSpec;
+    frame.horizontalSubdivision = chart.horizontalSubdivision;
+    frame.verticalSubdivision = chart.verticalSubdivision;
+    frame.axisTitles = chart.axisTitles;
+    frame.dates = chart.dates;
+    DrawChartFrame(panel, frame);
+    for (const ChartSeriesView& series : chart.series)
+        DrawSeries(series.values, series.width, series.color, series.name);
 }
 
 } // namespace fundlens

@@ -5,6 +5,7 @@
 
 #include "compare/chart_geometry.h"
 #include "shell/controls.h"
+#include "shell/view_state.h"
 
 #include <vector>
 
@@ -30,6 +31,9 @@ void DrawChartFrame(const DrawPanel& panel, const ChartFrame& frame);
 // Draws a series on the chart's panel with a pen of `width` and `color`, and its legend entry
 // when `name` is not empty; the read-out gets the series' row and the finished chart is saved.
 void DrawSeries(const std::vector<float>& values, int width, Rgb color, const Text& name);
+
+// A whole chart from its values: the frame, then each series in order.
+void DrawChart(const DrawPanel& panel, const ChartView& chart);
 
 // The plot rectangle the chart was drawn in.
 PlotRect ChartPlot(const ChartState& chart);

@@ -128,7 +128,8 @@ ChartLine VerticalAxis(const PlotRect& plot) {
 }
 
 std::vector<Text> SplitChartSpec(const Text& description) {
-    std::vector<Text> entries = SplitText(description, "|");
+    // A full-width "｜" separates entries as "|" does.
+    std::vector<Text> entries = SplitText(ReplaceAll(description, "｜"_gbk, "|"), "|");
     if (entries.back().empty()) {
         entries.pop_back(); // a "|" at the very end, or an empty description, opens no entry
     }

@@ -3,6 +3,7 @@
 #include "compare/comparison_loader.h"
 #include "compare/periods.h"
 #include "portal/net_value_page.h"
+#include "runs/runs.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -17,12 +18,7 @@ namespace fundlens {
 namespace {
 
 // The picture boxes, top to bottom.
-constexpr std::array<const char*, 2> PictureBoxes{"图片框1", "图片框2"};
-
-RunKind& ImageLoads() {
-    static RunKind kind;
-    return kind;
-}
+constexpr std::array<const char*, 2> PictureBoxes{CurrentImageName, CompareImageName};
 
 // The fund's net-value page, the image it names, and the image's bytes (empty when any step
 // fails).
@@ -53,13 +49,11 @@ Text JoinCodes(const std::vector<Text>& codes) {
 
 // The window's loads end when it closes; its chart state goes with it.
 void TieToWindow(QDialog* dialog) {
-    QObject::connect(dialog, &QDialog::finished, dialog, [] {
-        ComparisonRuns().Stop();
-        ImageLoads().Stop();
-    });
+    QObject::connect(dialog, &QDialog::finished, dialog, [] { EndRuns(RunEvent::ChartClosed); });
     QObject::connect(dialog, &QObject::destroyed, QCoreApplication::instance(), [] {
         if (!ChartWindow().Exists()) { // a newer chart window owns the state
             State().ChartState = ChartState{};
+            State().Views.chart = ChartView{};
         }
     });
 }
@@ -69,7 +63,7 @@ void TieToWindow(QDialog* dialog) {
 void OpenChartWindow() {
     const ProgramState& state = State();
     if (state.CurrentFundCode.empty() && state.CompareFundCode.empty()) {
-        ShowMessage("请选择要查看的基金"_gbk);
+        ShowMessage("请选择要查看的基金"_gbk, MessageButtons::Ok, MessageIcon::None);
         return;
     }
     OpenChartWindowModal();
@@ -77,6 +71,7 @@ void OpenChartWindow() {
 
 void ChartWindowCreated() {
     State().ChartState = ChartState{};
+    State().Views.chart = ChartView{};
     if (auto* dialog = qobject_cast<QDialog*>(ChartWindow().widget())) {
         TieToWindow(dialog);
     }
@@ -84,7 +79,7 @@ void ChartWindowCreated() {
 }
 
 bool ChartLoadsRunning() {
-    return ImageLoads().Running() || ComparisonRuns().Running();
+    return IsRunning(RunName::NetValueImages) || IsRunning(RunName::Comparison);
 }
 
 Loader LoadNetValueImages() {
@@ -96,10 +91,10 @@ Loader LoadNetValueImages() {
     // The month chart is asked for at once and drawn after the images: a period button
     // pressed meanwhile overtakes it.
     const ComparedFunds funds = FundsInComparison();
-    const RunToken month = ComparisonRuns().Start(window);
+    const RunToken month = StartRun(RunName::Comparison, window);
     Pending<Comparison> monthAnswer = FetchComparison(month, funds, OpeningPeriodKey);
 
-    const RunToken run = ImageLoads().Start(window);
+    const RunToken run = StartRun(RunName::NetValueImages, window);
     std::vector<std::function<Bytes(const Cancellation&)>> jobs;
     for (const Text& code : codes) {
         jobs.push_back(

@@ -1,14 +1,11 @@
 #include "compare/compare_set.h"
 
-#include "compare/compare_colors.h"
-#include "portal/rank_record.h"
-#include "shell/detail_runs.h"
+#include "portal/figures.h"
+#include "runs/runs.h"
+#include "shell/main_view.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
-
-#include <array>
-#include <utility>
 
 namespace fundlens {
 
@@ -17,121 +14,119 @@ namespace {
 // The list columns whose colour goes along with the text (the list colours its figures).
 constexpr int FirstColouredListColumn = 3;
 
-// The risk grids' value columns and the holdings grids' rows and columns.
-constexpr int FirstRiskColumn = 1;
-constexpr int LastRiskColumn = 3;
-constexpr int HoldingRows = 10;
-constexpr int HoldingColumns = 5;
-constexpr int HoldingChangeColumn = 3;
-
-// Current label -> compare label, in the order they move. 标签14 (tenure return) carries its
-// colour along.
-constexpr std::array<std::pair<const char*, const char*>, 5> LabelMoves{{
-    {"标签11", "标签15"},
-    {"标签12", "标签16"},
-    {"标签13", "标签17"},
-    {"标签14", "标签18"},
-    {"标签19", "标签21"},
-}};
-constexpr const char* ColouredLabel = "标签14";
-
-void CopyListRow(const Grid& list, int row, Grid& compareRows) {
+// The current column's row goes to the comparison grid's first row.
+void PinListRow(const FundListRow& row) {
+    FundListRow& pinned = State().Views.compareRows.pinned;
     for (int column = 0; column < FundListColumns; ++column) {
-        compareRows.SetCellText(1, column, list.CellText(row, column));
-        if (column >= FirstColouredListColumn) {
-            compareRows.SetCellColor(1, column, list.CellColor(row, column));
-        }
+        const auto c = static_cast<std::size_t>(column);
+        pinned[c].text = row[c].text;
+        if (column >= FirstColouredListColumn)
+            pinned[c].color = row[c].color.value_or(RgbBlack);
     }
+    ShowCompareRows();
 }
 
-void MoveLabels(const Window& main) {
-    for (const auto& [from, to] : LabelMoves) {
-        Label current = main.LabelNamed(from);
-        Label compare = main.LabelNamed(to);
-        compare.SetCaption(current.Caption());
-        if (std::string_view(from) == ColouredLabel) {
-            compare.SetTextColor(current.TextColor());
-        }
-        current.SetCaption({});
+// Size, managers, rating, tenure (its colour along) and name, in this order: each goes to the
+// compare column, then leaves the current one.
+void MoveLabels(DetailColumnView& current, DetailColumnView& compare) {
+    const std::pair<Text DetailColumnView::*, DetailPart> labels[] = {
+        {&DetailColumnView::size, DetailPart::Size},
+        {&DetailColumnView::managers, DetailPart::Managers},
+        {&DetailColumnView::rating, DetailPart::Rating}};
+    for (const auto& [field, part] : labels) {
+        compare.*field = std::exchange(current.*field, Text());
+        ShowDetail(DetailSide::Compare, part);
+        ShowDetail(DetailSide::Current, part);
     }
+    compare.tenure = current.tenure;
+    current.tenure.text.clear(); // the current label keeps its colour
+    ShowDetail(DetailSide::Compare, DetailPart::Tenure);
+    ShowDetail(DetailSide::Current, DetailPart::Tenure);
+    compare.name = std::exchange(current.name, Text());
+    ShowDetail(DetailSide::Compare, DetailPart::Name);
+    ShowDetail(DetailSide::Current, DetailPart::Name);
 }
 
-void MoveRiskFigures(Grid& current, Grid& compare) {
-    for (int row : {DeviationRow, SharpeRow}) {
-        for (int column = FirstRiskColumn; column <= LastRiskColumn; ++column) {
-            const Text text = current.CellText(row, column);
-            compare.SetCellText(row, column, text);
-            current.SetCellText(row, column, {});
-            if (const std::optional<Rgb> color = RiskCellColor(row, text)) {
-                compare.SetCellColor(row, column, *color);
-            }
+// Cell by cell; the compare column colours what it takes, "--" keeping the colour it has.
+void MoveRiskFigures(DetailColumnView& current, DetailColumnView& compare) {
+    for (int row = 1; row <= RiskRows; ++row) {
+        for (int year = 0; year < RiskYears; ++year) {
+            Figure& from = current.risk[row - 1][year];
+            Figure& to = compare.risk[row - 1][year];
+            to.text = std::exchange(from.text, Text());
+            if (const std::optional<Rgb> color = RiskFigureColor(row, to.text))
+                to.color = color;
         }
     }
+    ShowDetail(DetailSide::Compare, DetailPart::Risk);
+    ShowDetail(DetailSide::Current, DetailPart::Risk);
 }
 
-void CopyHoldings(const Grid& current, Grid& compare) {
-    for (int row = 1; row <= HoldingRows; ++row) {
-        for (int column = 0; column < HoldingColumns; ++column) {
-            compare.SetCellText(row, column, current.CellText(row, column));
-        }
-        compare.SetCellColor(row, HoldingChangeColumn,
-                             HoldingChangeColor(current.CellText(row, HoldingChangeColumn)));
+// Every line, the change coloured by its number (a text that is no number: green).
+void CopyHoldings(const DetailColumnView& current, DetailColumnView& compare) {
+    for (std::size_t line = 0; line < current.holdings.size(); ++line) {
+        compare.holdings[line] = current.holdings[line];
+        compare.holdings[line].changeColor = SignColorOf(current.holdings[line].change);
     }
+    ShowDetail(DetailSide::Compare, DetailPart::Holdings);
 }
 
-// The grid's cursor row when it holds a fund name; 0 otherwise.
-int SelectedNamedRow(const Grid& grid) {
-    const int row = grid.CursorRow();
-    return row >= 1 && !grid.CellText(row, 0).empty() ? row : 0;
+// The grid row `row` of a view when it holds a fund name; null otherwise.
+template <class RowsView>
+const FundListRow* NamedRow(const RowsView& rows, int row) {
+    const FundListRow* shown = row >= 1 ? rows.Row(row) : nullptr;
+    return shown && !(*shown)[NameColumn].text.empty() ? shown : nullptr;
 }
 
 } // namespace
 
 void AddToCompare() {
-    const Window main = MainWindow();
-    const Grid list = main.GridNamed("高级表格1");
-    const int row = SelectedNamedRow(list);
-    if (row == 0) {
+    ViewState& views = State().Views;
+    const FundListRow* row =
+        NamedRow(views.fundList, MainWindow().GridNamed(FundListName).CursorRow());
+    if (row == nullptr) {
         ShowMessage("请选择要加入的对象"_gbk);
         return;
     }
-    // A fund pinned before and still loading writes nothing more into the compare column.
-    CompareColumnRuns().Stop();
-    Grid compareRows = main.GridNamed("高级表格2");
-    CopyListRow(list, row, compareRows);
-    MoveLabels(main);
-    Grid risk = main.GridNamed("高级表格3");
-    Grid compareRisk = main.GridNamed("高级表格4");
-    MoveRiskFigures(risk, compareRisk);
-    Grid holdings = main.GridNamed("高级表格5");
-    Grid compareHoldings = main.GridNamed("高级表格6");
-    CopyHoldings(holdings, compareHoldings);
-    State().CompareFundCode = compareRows.CellText(1, 1);
-    holdings.Reset();
+    EndRuns(RunEvent::FundPinned);
+    PinListRow(*row);
+    MoveLabels(views.current, views.compare);
+    MoveRiskFigures(views.current, views.compare);
+    CopyHoldings(views.current, views.compare);
+    State().CompareFundCode = views.compareRows.pinned[CodeColumn].text;
+    views.current.holdings.fill(HoldingRow{});
+    ShowDetail(DetailSide::Current, DetailPart::Holdings);
     State().CurrentFundCode.clear();
     // The answers of the fund moved over that are still on their way follow it.
-    RetargetDetailToCompareColumn();
+    PinLoadingDetail();
 }
 
 void RemoveFromCompare() {
-    const Window main = MainWindow();
-    Grid compareRows = main.GridNamed("高级表格2");
-    if (SelectedNamedRow(compareRows) == 0) {
+    ViewState& views = State().Views;
+    if (NamedRow(views.compareRows, MainWindow().GridNamed(CompareRowsName).CursorRow()) ==
+        nullptr) {
         ShowMessage("请选择要删除的对象"_gbk);
         return;
     }
-    CompareColumnRuns().Stop();
-    compareRows.Reset();
-    for (const auto& [from, to] : LabelMoves) {
-        main.LabelNamed(to).SetCaption({});
+    EndRuns(RunEvent::PinRemoved);
+    views.compareRows = {};
+    ShowCompareRows();
+    DetailColumnView& compare = views.compare;
+    compare.size.clear();
+    compare.managers.clear();
+    compare.rating.clear();
+    compare.tenure.text.clear();
+    compare.name.clear();
+    for (DetailPart part : {DetailPart::Size, DetailPart::Managers, DetailPart::Rating,
+                            DetailPart::Tenure, DetailPart::Name})
+        ShowDetail(DetailSide::Compare, part);
+    for (auto& row : compare.risk) {
+        for (Figure& figure : row)
+            figure.text.clear();
     }
-    Grid compareRisk = main.GridNamed("高级表格4");
-    for (int row : {DeviationRow, SharpeRow}) {
-        for (int column = FirstRiskColumn; column <= LastRiskColumn; ++column) {
-            compareRisk.SetCellText(row, column, {});
-        }
-    }
-    main.GridNamed("高级表格6").Reset();
+    ShowDetail(DetailSide::Compare, DetailPart::Risk);
+    compare.holdings.fill(HoldingRow{});
+    ShowDetail(DetailSide::Compare, DetailPart::Holdings);
     State().CompareFundCode.clear();
 }
 

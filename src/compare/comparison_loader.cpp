@@ -2,6 +2,7 @@
 
 #include "compare/chart_drawing.h"
 #include "compare/periods.h"
+#include "runs/runs.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -10,9 +11,6 @@
 namespace fundlens {
 
 namespace {
-
-constexpr const char* PanelName = "画板1";
-constexpr const char* TitleLabelName = "标签2";
 
 // How the comparison is drawn.
 constexpr int SeriesWidth = 3;
@@ -30,28 +28,21 @@ Comparison FetchAndCut(const Text& url, const ComparedFunds& funds, const Cancel
     return CutComparison(answer, funds.codeA, funds.codeB);
 }
 
-void DrawComparison(const Comparison& comparison, const ComparedFunds& funds) {
-    ChartFrame frame;
-    frame.horizontalSpec = comparison.horizontalSpec;
-    frame.verticalSpec = comparison.verticalSpec;
-    frame.horizontalSubdivision = HorizontalSubdivision;
-    frame.verticalSubdivision = VerticalSubdivision;
-    frame.axisTitles = "时间|涨跌（%）"_gbk;
-    frame.dates = comparison.dates;
-    DrawChartFrame(ChartWindow().PanelNamed(PanelName), frame);
-    if (!funds.codeA.empty()) {
-        DrawSeries(comparison.seriesA, SeriesWidth, SeriesColorA, funds.codeA);
-    }
-    if (!funds.codeB.empty()) {
-        DrawSeries(comparison.seriesB, SeriesWidth, SeriesColorB, funds.codeB);
-    }
-}
-
 } // namespace
 
-RunKind& ComparisonRuns() {
-    static RunKind kind;
-    return kind;
+ChartView ComparisonChart(const Comparison& comparison, const ComparedFunds& funds) {
+    ChartView chart;
+    chart.horizontalSpec = comparison.horizontalSpec;
+    chart.verticalSpec = comparison.verticalSpec;
+    chart.horizontalSubdivision = HorizontalSubdivision;
+    chart.verticalSubdivision = VerticalSubdivision;
+    chart.axisTitles = "时间|涨跌（%）"_gbk;
+    chart.dates = comparison.dates;
+    if (!funds.codeA.empty())
+        chart.series.push_back({funds.codeA, SeriesColorA, SeriesWidth, comparison.seriesA});
+    if (!funds.codeB.empty())
+        chart.series.push_back({funds.codeB, SeriesColorB, SeriesWidth, comparison.seriesB});
+    return chart;
 }
 
 ComparedFunds FundsInComparison() {
@@ -75,7 +66,8 @@ void ShowComparison(const RunToken& run, const Comparison& comparison, const Com
         return;
     }
     if (comparison.HasPoints()) {
-        DrawComparison(comparison, funds);
+        State().Views.chart = ComparisonChart(comparison, funds);
+        DrawChart(ChartWindow().PanelNamed(ChartPanelName), State().Views.chart);
     }
     run.Finish();
 }
@@ -94,10 +86,10 @@ void SelectPeriod(int button) {
     }
     auto showTitle = [title = period->title](RunEnd how) {
         if (how == RunEnd::Finished) {
-            ChartWindow().LabelNamed(TitleLabelName).SetCaption(title);
+            ChartWindow().LabelNamed(ChartTitleName).SetCaption(title);
         }
     };
-    const RunToken run = ComparisonRuns().Start(ChartWindow().widget(), button, showTitle);
+    const RunToken run = StartRun(RunName::Comparison, ChartWindow().widget(), button, showTitle);
     LoadComparison(run, period->key);
 }
 

@@ -8,11 +8,10 @@
 
 #include "portal/comparison.h"
 #include "shell/async.h"
+#include "shell/view_state.h"
 #include "text/text.h"
 
 namespace fundlens {
-
-RunKind& ComparisonRuns();
 
 // The funds a comparison is drawn for: fund A (the current fund), fund B (the compare fund)
 // and the codes sent to the endpoint (CompareCodes).
@@ -20,6 +19,9 @@ struct ComparedFunds {
     Text codeA, codeB, codes;
 };
 ComparedFunds FundsInComparison();
+
+// The chart of a cut answer: fund A in red, fund B in orange, each named by its code.
+ChartView ComparisonChart(const Comparison& comparison, const ComparedFunds& funds);
 
 // Starts the request for `periodKey` on the pool; the answer comes back cut.
 Pending<Comparison> FetchComparison(const RunToken& run, const ComparedFunds& funds,

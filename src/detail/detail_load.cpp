@@ -1,5 +1,6 @@
 #include "detail/detail_load.h"
 
+#include "shell/program_state.h"
 #include "shell/windows.h"
 
 namespace fundlens {
@@ -9,13 +10,17 @@ void DetailLoad::LoaderDone() {
         run.Finish();
 }
 
-const DetailColumn& DetailLoad::Column() const {
-    return run.Tag() == CompareColumnTag ? CompareColumn : CurrentColumn;
+DetailSide DetailLoad::Side() const {
+    return run.Tag() == CompareColumnTag ? DetailSide::Compare : DetailSide::Current;
+}
+
+DetailColumnView& DetailLoad::Column() const {
+    return State().Views.Column(Side());
 }
 
 DetailLoadPtr StartDetailLoad(const Text& code, int loaders) {
     auto load = std::make_shared<DetailLoad>();
-    load->run = CurrentColumnRuns().Start(MainWindow().widget(), CurrentColumnTag);
+    load->run = StartRun(RunName::DetailLoad, MainWindow().widget(), CurrentColumnTag);
     load->code = code;
     load->loadersLeft = loaders;
     return load;

@@ -3,9 +3,8 @@
 // new run, which supersedes this one: its loaders are not resumed any more and write nothing.
 #pragma once
 
-#include "detail/detail_column.h"
-#include "shell/async.h"
-#include "shell/detail_runs.h"
+#include "runs/runs.h"
+#include "shell/view_state.h"
 #include "text/text.h"
 
 #include <memory>
@@ -19,7 +18,8 @@ struct DetailLoad {
 
     // The column the run writes into now: the current one, or the compare column once the fund
     // has been pinned while loading.
-    const DetailColumn& Column() const;
+    DetailSide Side() const;
+    DetailColumnView& Column() const;
     // A loader has shown all it fetched; when it was the last, the run is over.
     void LoaderDone();
 };

@@ -1,79 +1,76 @@
 #include "detail/fund_detail.h"
 
+#include "detail/detail_column.h"
 #include "detail/detail_load.h"
 #include "detail/rating_and_risk.h"
 #include "detail/top_holdings.h"
 #include "portal/fund_profile.h"
-#include "portal/rank_record.h"
+#include "shell/main_view.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "web/web_request.h"
-
-#include <array>
 
 namespace fundlens {
 
 namespace {
 
-constexpr int NameColumn = 0;
-constexpr int CodeColumn = 1;
-// A picked fund is the one row of the fund list.
-constexpr int PickedRow = 1;
-// The comparison grid: the pinned fund's row, and the row mirroring the current fund.
-constexpr int PinnedRow = 1;
-constexpr int MirrorRow = 2;
 // LoadFundDetail itself, LoadRatingAndRisk and LoadTopHoldings.
 constexpr int LoadersPerSelection = 3;
 
-struct FundSelection {
-    Text code;
-    Text name;
-    int row = -1; // the fund's row in the fund list
-};
-
-// The fund to show, as the list and the state say now; SearchPickFlag is consumed.
-FundSelection TakeSelection() {
-    ProgramState& state = State();
-    const Grid list = MainWindow().GridNamed("高级表格1");
-    const bool picked = state.SearchPickFlag != 0;
-    state.SearchPickFlag = 0;
-    const int row = picked ? PickedRow : list.CursorRow();
-    if (!picked)
-        state.CurrentFundCode = list.CellText(row, CodeColumn);
-    return {state.CurrentFundCode, list.CellText(row, NameColumn), row};
-}
-
 // While a fund is pinned, the comparison grid's second row shows the current fund's list row,
-// its colours included.
+// the colours of its figures included.
 void MirrorListRow(int row) {
-    const Grid list = MainWindow().GridNamed("高级表格1");
-    Grid compare = MainWindow().GridNamed("高级表格2");
-    if (compare.CellText(PinnedRow, CodeColumn).empty())
+    CompareRowsView& compare = State().Views.compareRows;
+    if (compare.pinned[CodeColumn].text.empty())
         return;
-    for (int column = 0; column < FundListColumns; ++column)
-        compare.SetCellText(MirrorRow, column, list.CellText(row, column));
-    for (int column = FirstPercentColumn; column < FundListColumns; ++column)
-        compare.SetCellColor(MirrorRow, column, list.CellColor(row, column));
+    const FundListRow* listed = State().Views.fundList.Row(row);
+    const FundListRow empty{};
+    const FundListRow& source = listed ? *listed : empty;
+    for (int column = 0; column < FundListColumns; ++column) {
+        const Figure& cell = source[static_cast<std::size_t>(column)];
+        Figure& mirrored = compare.mirror[static_cast<std::size_t>(column)];
+        mirrored.text = cell.text;
+        if (column >= FirstPercentColumn)
+            mirrored.color = cell.color.value_or(RgbBlack);
+    }
+    ShowCompareRows();
 }
 
-void ShowManagers(const DetailColumn& column, const ManagerInfo& info) {
-    column.ManagersLabel().SetCaption(info.managers);
-    Label tenure = column.TenureLabel();
-    tenure.SetTextColor(info.tenureColor);
-    tenure.SetCaption(info.tenure);
+void ShowManagers(const DetailLoad& load, const ManagerInfo& info) {
+    DetailColumnView& column = load.Column();
+    column.managers = info.managers;
+    column.tenure = {info.tenure, info.tenureColor};
+    ShowDetail(load.Side(), DetailPart::Managers);
+    ShowDetail(load.Side(), DetailPart::Tenure);
 }
 
 } // namespace
 
-Loader LoadFundDetail() {
-    const FundSelection fund = TakeSelection();
-    CurrentColumn.NameLabel().SetCaption(fund.name);
+FundSelection SelectionAtRow(int row) {
+    FundSelection fund;
+    fund.row = row;
+    if (const FundListRow* listed = State().Views.fundList.Row(row)) {
+        fund.code = (*listed)[CodeColumn].text;
+        fund.name = (*listed)[NameColumn].text;
+    }
+    return fund;
+}
+
+Loader LoadFundDetail(FundSelection fund) {
+    ProgramState& state = State();
+    if (!fund.picked)
+        state.CurrentFundCode = fund.code;
+    state.SearchPickFlag = 0;
+    DetailColumnView& current = state.Views.current;
+    current.name = fund.name;
+    ShowDetail(DetailSide::Current, DetailPart::Name);
     if (fund.code.empty()) {
-        CurrentColumnRuns().Stop(); // an older fund's answers write nothing under this name
+        EndRuns(RunEvent::NoFundSelected);
         co_return;
     }
     MirrorListRow(fund.row);
-    EmptyDetailColumn(CurrentColumn);
+    EmptyDetailColumn(current);
+    ShowDetailColumn(DetailSide::Current);
     const DetailLoadPtr load = StartDetailLoad(fund.code, LoadersPerSelection);
     Pending<Text> sizeAnswer =
         OnPool(load->run, [url = ProfilePageUrl(fund.code)](const Cancellation& cancel) {
@@ -87,18 +84,19 @@ Loader LoadFundDetail() {
     LoadTopHoldings(load);
 
     const Text size = co_await sizeAnswer;
-    load->Column().SizeLabel().SetCaption(size);
+    load->Column().size = size;
+    ShowDetail(load->Side(), DetailPart::Size);
     const ManagerInfo managers = co_await managerAnswer;
-    ShowManagers(load->Column(), managers);
+    ShowManagers(*load, managers);
     load->LoaderDone();
 }
 
 bool DetailLoadRunning() {
-    return CurrentColumnRuns().Running() || CompareColumnRuns().Running();
+    return IsRunning(RunName::DetailLoad) || IsRunning(RunName::CompareColumnLoad);
 }
 
-void FundListCursorMoved(int, int) {
-    LoadFundDetail();
+void FundListCursorMoved(int row, int) {
+    LoadFundDetail(SelectionAtRow(row));
 }
 
 } // namespace fundlens

@@ -4,20 +4,31 @@
 #pragma once
 
 #include "shell/async.h"
+#include "text/text.h"
 
 namespace fundlens {
 
-// Makes the fund of the fund list's cursor row (after a search pick, SearchPickFlag set: the
-// picked fund in row 1 and CurrentFundCode) the current fund and loads its detail. Everything
-// it uses is read when it is called; SearchPickFlag is cleared then. The profile, manager,
-// rating, risk and archive pages are requested together, the quotes after the archive. A newer
-// selection supersedes the load: nothing of this fund is written after it.
-Loader LoadFundDetail();
+// The fund to show, as the fund list showed it when the event came.
+struct FundSelection {
+    Text code;
+    Text name;
+    int row = -1;        // its row in the fund list
+    bool picked = false; // picked from the suggestions: CurrentFundCode is set already
+};
+
+// The fund in row `row` of the fund list.
+FundSelection SelectionAtRow(int row);
+
+// Makes `fund` the current fund (CurrentFundCode, unless picked) and loads its detail;
+// SearchPickFlag is cleared. The profile, manager, rating, risk and archive pages are requested
+// together, the quotes after the archive. A newer selection supersedes the load: nothing of
+// this fund is written after it.
+Loader LoadFundDetail(FundSelection fund);
 
 // True while a fund's detail is still loading.
 bool DetailLoadRunning();
 
-// Event handler: the fund list's cursor moved.
+// Event handler: the fund list's cursor moved to `row`.
 void FundListCursorMoved(int row, int column);
 
 } // namespace fundlens

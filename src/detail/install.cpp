@@ -10,7 +10,7 @@ namespace fundlens {
 void InstallDetailRoutines(EventRoutines& routines) {
     routines.cursorMoved = FundListCursorMoved;
     routines.riskGridMouseMoved = RiskGridMouseMoved;
-    routines.suggestionDoubleClicked = [] { ShowPickedFund(); };
+    routines.suggestionDoubleClicked = [](int line) { ShowPickedFund(line); };
 }
 
 } // namespace fundlens

@@ -2,6 +2,7 @@
 
 #include "portal/fund_rating.h"
 #include "portal/fund_risk.h"
+#include "shell/main_view.h"
 #include "shell/windows.h"
 #include "web/web_request.h"
 
@@ -22,13 +23,17 @@ std::optional<Text> FetchRating(const Text& url, const Text& headers, const Canc
     return CutRating(WebRequest(call));
 }
 
-void ShowRisk(const DetailColumn& column, const std::vector<RiskCell>& cells) {
-    Grid grid = column.RiskGrid();
+// The cut figures over the column's risk figures: "--" keeps the colour a figure had.
+void ShowRisk(const DetailLoad& load, const std::vector<RiskCell>& cells) {
+    RiskTable& risk = load.Column().risk;
     for (const RiskCell& cell : cells) {
-        grid.SetCellText(cell.row, cell.column, cell.text);
+        Figure& figure =
+            risk[static_cast<std::size_t>(cell.row - 1)][static_cast<std::size_t>(cell.column - 1)];
+        figure.text = cell.text;
         if (cell.color)
-            grid.SetCellColor(cell.row, cell.column, *cell.color);
+            figure.color = cell.color;
     }
+    ShowDetail(load.Side(), DetailPart::Risk);
 }
 
 } // namespace
@@ -43,15 +48,17 @@ Loader LoadRatingAndRisk(DetailLoadPtr load) {
         });
 
     const std::optional<Text> stars = co_await ratingAnswer;
-    if (stars) // a value that names no star count leaves the label as it is
-        load->Column().RatingLabel().SetCaption(*stars);
+    if (stars) { // a value that names no star count leaves the label as it is
+        load->Column().rating = *stars;
+        ShowDetail(load->Side(), DetailPart::Rating);
+    }
     const std::vector<RiskCell> cells = co_await riskAnswer;
-    ShowRisk(load->Column(), cells);
+    ShowRisk(*load, cells);
     load->LoaderDone();
 }
 
 void RiskGridMouseMoved(int grid, int, int) {
-    const char* name = grid == 4 ? CompareColumn.risk : CurrentColumn.risk;
+    const char* name = grid == 4 ? CompareColumnNames.risk : CurrentColumnNames.risk;
     MainWindow().ControlNamed(name).SetToolTip(RiskTooltipText());
 }
 

@@ -1,7 +1,7 @@
 #include "detail/top_holdings.h"
 
 #include "portal/fund_holdings.h"
-#include "shell/controls.h"
+#include "shell/main_view.h"
 #include "web/web_request.h"
 
 #include <vector>
@@ -10,19 +10,12 @@ namespace fundlens {
 
 namespace {
 
-constexpr int ChangeColumn = 3;
-
-void ShowHoldings(const DetailColumn& column, const std::vector<HoldingRow>& rows) {
-    Grid grid = column.HoldingsGrid();
-    int row = 1;
-    for (const HoldingRow& holding : rows) {
-        int cell = 0;
-        for (const Text* text :
-             {&holding.number, &holding.code, &holding.name, &holding.change, &holding.weight})
-            grid.SetCellText(row, cell++, *text);
-        grid.SetCellColor(row, ChangeColumn, holding.changeColor);
-        ++row;
-    }
+// The rows over the column's holdings lines, from the first; the lines after them stay.
+void ShowHoldings(const DetailLoad& load, const std::vector<HoldingRow>& rows) {
+    auto& lines = load.Column().holdings;
+    for (std::size_t i = 0; i < rows.size() && i < lines.size(); ++i)
+        lines[i] = rows[i];
+    ShowDetail(load.Side(), DetailPart::Holdings);
 }
 
 } // namespace
@@ -39,7 +32,7 @@ Loader LoadTopHoldings(DetailLoadPtr load) {
             return CutQuotes(WebRequest(url, &cancel));
         });
     const std::vector<StockQuote> quotes = co_await quoteAnswer;
-    ShowHoldings(load->Column(), PairHoldings(archive, quotes));
+    ShowHoldings(*load, PairHoldings(archive, quotes));
     load->LoaderDone();
 }
 

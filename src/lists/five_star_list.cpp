@@ -8,7 +8,7 @@ namespace fundlens {
 void LoadFiveStarList(Text sortKey, Text sortOrder, std::function<void(RunEnd)> onEnd) {
     State().ListIsFiveStar = 1;
     RankListSource source;
-    source.kind = FiveStarListRun;
+    source.kind = FiveStarListTag;
     source.probeUrl = RankingUrl(FiveStarProbeQuery());
     source.pageUrl = [sortKey, sortOrder](int page) {
         return RankingUrl(FiveStarPageQuery(sortKey, sortOrder, page));

@@ -14,8 +14,7 @@ void InstallListRoutines(EventRoutines& routines) {
     routines.sectorWindowDestroyed = SectorWindowDestroyed;
     routines.headerClicked = FundListHeaderClicked;
     routines.searchFocused = SearchBoxFocused;
-    routines.searchChanged = LoadSuggestions;
-    FundListRuns().SetOnChange(UpdateListButtons);
+    routines.searchChanged = [](const Text& content) { LoadSuggestions(content); };
     SetSectorWindowOpen(false);
 }
 

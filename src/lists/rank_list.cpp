@@ -2,7 +2,8 @@
 
 #include "portal/rank_record.h"
 #include "portal/ranking.h"
-#include "shell/controls.h"
+#include "shell/main_view.h"
+#include "shell/program_state.h"
 #include "shell/windows.h"
 
 #include <algorithm>
@@ -19,35 +20,45 @@ constexpr double MaxPages = 500;
 
 bool g_sectorWindowOpen = false;
 
+// A page as the fund list shows it: the answer's page count and its rows, made on the worker.
+struct ListPage {
+    double allPages = 0;
+    bool readable = false;
+    std::vector<FundListRow> rows;
+};
+
 // The designed row count a list of `allPages` pages asks for, header row included.
 int RowsForPages(double allPages) {
     return static_cast<int>(std::trunc(std::min(allPages, MaxPages) * PageSize));
 }
 
-int PageCount(const RankPage& probe) {
+int PageCount(const ListPage& probe) {
     return static_cast<int>(std::min(std::trunc(probe.allPages), MaxPages));
 }
 
-std::function<RankPage(const Cancellation&)> PageJob(Text url) {
-    return
-        [url = std::move(url)](const Cancellation& cancel) { return FetchRankPage(url, &cancel); };
+std::function<ListPage(const Cancellation&)> PageJob(Text url) {
+    return [url = std::move(url)](const Cancellation& cancel) {
+        const RankPage page = FetchRankPage(url, &cancel);
+        ListPage rows{page.allPages, page.readable, {}};
+        rows.rows.reserve(page.records.size());
+        for (const Text& record : page.records)
+            rows.rows.push_back(ListRowOf(FundRankRecord(record)));
+        return rows;
+    };
 }
 
-// Writes the records from row `firstRow` on, then colours their return columns by the cell
-// texts as shown. Every record gets a row: the title's count is the number of rows shown.
-void ShowRecords(Grid& grid, int firstRow, const std::vector<Text>& records) {
-    const int count = static_cast<int>(records.size());
-    if (grid.RowCount() < firstRow + count)
-        grid.SetRowCount(firstRow + count);
-    for (int j = 0; j < count; ++j) {
-        const auto cells = FundRankRecord(records[j]).ListCells();
-        for (int column = 0; column < FundListColumns; ++column)
-            grid.SetCellText(firstRow + j, column, cells[column]);
+// Adds the page's rows after the rows shown and shows them. Every record gets a row: the
+// title's count is the number of rows shown.
+void ShowPageRows(std::vector<FundListRow> rows) {
+    FundListView& list = State().Views.fundList;
+    const int firstRow = static_cast<int>(list.rows.size()) + 1;
+    const int count = static_cast<int>(rows.size());
+    std::move(rows.begin(), rows.end(), std::back_inserter(list.rows));
+    if (list.rowCount < firstRow + count) {
+        list.rowCount = firstRow + count;
+        ShowFundListRowCount();
     }
-    for (int row = firstRow; row < firstRow + count; ++row) {
-        for (int column = FirstPercentColumn; column < FundListColumns; ++column)
-            grid.SetCellColor(row, column, ReturnCellColor(grid.CellText(row, column)));
-    }
+    ShowFundListRows(firstRow, count);
 }
 
 void ShowListEnd(const RunToken& run, const Text& titlePrefix, int rowsShown, bool failed) {
@@ -57,6 +68,11 @@ void ShowListEnd(const RunToken& run, const Text& titlePrefix, int rowsShown, bo
     run.Finish();
 }
 
+bool FirstCodeEmpty(const FundListView& list) {
+    const FundListRow* first = list.Row(1);
+    return first == nullptr || (*first)[CodeColumn].text.empty();
+}
+
 } // namespace
 
 Loader LoadRankList(RankListSource source) {
@@ -64,54 +80,59 @@ Loader LoadRankList(RankListSource source) {
     auto onEnd = [then = std::move(source.onEnd)](RunEnd how) {
         if (how == RunEnd::Superseded)
             MainWindow().SetTitle({});
+        UpdateListButtons();
         if (then)
             then(how);
     };
-    const RunToken run = FundListRuns().Start(MainWindow().widget(), source.kind, onEnd);
-    Grid grid = MainWindow().GridNamed("高级表格1");
-    grid.Clear();
+    const RunToken run = StartRun(RunName::ListLoad, MainWindow().widget(), source.kind, onEnd);
+    UpdateListButtons();
+    FundListView& list = State().Views.fundList;
+    list.rows.clear();
+    ShowFundListFrame();
 
-    Pending<RankPage> probeAnswer = OnPool(run, PageJob(source.probeUrl));
-    const RankPage probe = co_await probeAnswer;
+    Pending<ListPage> probeAnswer = OnPool(run, PageJob(source.probeUrl));
+    const ListPage probe = co_await probeAnswer;
     if (source.afterProbe)
         source.afterProbe();
 
-    std::vector<std::function<RankPage(const Cancellation&)>> jobs;
+    std::vector<std::function<ListPage(const Cancellation&)>> jobs;
     for (int page = 1; page <= PageCount(probe); ++page)
         jobs.push_back(PageJob(source.pageUrl(page)));
-    std::vector<Pending<RankPage>> answers = OnPoolInOrder(run, std::move(jobs), MaxPagesAtOnce);
+    std::vector<Pending<ListPage>> answers = OnPoolInOrder(run, std::move(jobs), MaxPagesAtOnce);
 
     double previousAllPages = probe.allPages;
-    int rowsSoFar = 0;
     bool failed = !probe.readable;
-    for (Pending<RankPage>& answer : answers) {
-        const RankPage page = co_await answer;
+    for (Pending<ListPage>& answer : answers) {
+        ListPage page = co_await answer;
         if (!page.readable) {
             failed = true;
             break;
         }
-        if (IsAbove(previousAllPages, 1))
-            grid.SetRowCount(std::max(RowsForPages(previousAllPages), rowsSoFar + 1));
-        ShowRecords(grid, rowsSoFar + 1, page.records);
-        rowsSoFar += static_cast<int>(page.records.size());
-        MainWindow().SetTitle(source.titlePrefix + "正在加载第"_gbk + NumberToText(rowsSoFar) +
-                              "条"_gbk);
+        if (IsAbove(previousAllPages, 1)) {
+            list.rowCount =
+                std::max(RowsForPages(previousAllPages), static_cast<int>(list.rows.size()) + 1);
+            ShowFundListRowCount();
+        }
+        ShowPageRows(std::move(page.rows));
+        MainWindow().SetTitle(source.titlePrefix + "正在加载第"_gbk +
+                              NumberToText(static_cast<int>(list.rows.size())) + "条"_gbk);
         previousAllPages = page.allPages;
     }
-    ShowListEnd(run, source.titlePrefix, rowsSoFar, failed || grid.CellText(1, 1).empty());
+    ShowListEnd(run, source.titlePrefix, static_cast<int>(list.rows.size()),
+                failed || FirstCodeEmpty(list));
 }
 
 bool ListLoadRunning() {
-    return FundListRuns().Running(FiveStarListRun) || FundListRuns().Running(SectorListRun);
+    return IsRunning(RunName::ListLoad);
 }
 
 void UpdateListButtons() {
-    const bool fiveStar = FundListRuns().Running(FiveStarListRun);
-    const bool sector = FundListRuns().Running(SectorListRun);
+    const bool fiveStar = IsRunning(RunName::ListLoad, FiveStarListTag);
+    const bool sector = IsRunning(RunName::ListLoad, SectorListTag);
     Window main = MainWindow();
-    main.ButtonNamed("五星基金钮").SetEnabled(!fiveStar && !sector);
-    main.ButtonNamed("选择板块钮").SetEnabled(!fiveStar && !sector && !g_sectorWindowOpen);
-    main.ButtonNamed("净值走势钮").SetEnabled(!fiveStar);
+    main.ButtonNamed(FiveStarButtonName).SetEnabled(!fiveStar && !sector);
+    main.ButtonNamed(SectorChooserName).SetEnabled(!fiveStar && !sector && !g_sectorWindowOpen);
+    main.ButtonNamed(ChartButtonName).SetEnabled(!fiveStar);
 }
 
 void SetSectorWindowOpen(bool open) {

@@ -2,8 +2,7 @@
 // share, and the state of the list buttons.
 #pragma once
 
-#include "shell/async.h"
-#include "shell/list_runs.h"
+#include "runs/runs.h"
 #include "text/text.h"
 
 #include <functional>
@@ -11,7 +10,7 @@
 namespace fundlens {
 
 struct RankListSource {
-    FundListRunTag kind = FiveStarListRun;
+    ListLoadTag kind = FiveStarListTag;
     Text probeUrl;                         // page 1 with the list's default order
     std::function<Text(int page)> pageUrl; // asked once per page, after the probe's answer
     Text titlePrefix;                      // "五星基金", or the sector's name + "板块"
@@ -20,9 +19,9 @@ struct RankListSource {
 };
 
 // Clears the fund list, reads the page count from the probe, then fetches the pages (several at
-// once) and shows their records in page order, colouring the return columns; the main window's
+// once) and shows their records in page order, the return columns coloured; the main window's
 // title reports progress and the outcome. A page that fails twice ends the load with the
-// failure title, the rows loaded before it staying. Supersedes any other writer of the list.
+// failure title, the rows loaded before it staying. Overtakes any other writer of the list.
 Loader LoadRankList(RankListSource source);
 
 // True while a five-star or sector load runs.

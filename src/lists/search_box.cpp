@@ -1,7 +1,9 @@
 #include "lists/search_box.h"
 
 #include "portal/search.h"
-#include "shell/controls.h"
+#include "runs/runs.h"
+#include "shell/main_view.h"
+#include "shell/program_state.h"
 #include "shell/windows.h"
 #include "web/web_request.h"
 
@@ -11,11 +13,6 @@ namespace fundlens {
 
 namespace {
 
-RunKind& SuggestionSearches() {
-    static RunKind kind;
-    return kind;
-}
-
 std::vector<Suggestion> FetchSuggestions(const Text& url, const Cancellation& cancel) {
     return CutSuggestions(WebRequest(url, &cancel));
 }
@@ -23,30 +20,29 @@ std::vector<Suggestion> FetchSuggestions(const Text& url, const Cancellation& ca
 } // namespace
 
 void SearchBoxFocused() {
-    EditBox box = MainWindow().EditNamed("搜索框");
+    EditBox box = MainWindow().EditNamed(SearchBoxName);
     box.SetContent({}); // a content change: the list empties and hides
     box.SetTextColor(RgbBlack);
 }
 
-Loader LoadSuggestions() {
-    ListView list = MainWindow().ListNamed("超级列表框1");
-    list.Clear();
-    const Text content = MainWindow().EditNamed("搜索框").Content();
+Loader LoadSuggestions(Text content) {
+    std::vector<Suggestion>& lines = State().Views.suggestions;
+    lines.clear();
+    ShowSuggestionLines();
     if (content.empty()) {
-        SuggestionSearches().Stop(); // a search still in flight writes nothing
-        list.SetVisible(false);
+        EndRuns(RunEvent::SearchEmptied); // a search still in flight writes nothing
+        ShowSuggestionList(false);
         co_return;
     }
-    const RunToken run = SuggestionSearches().Start(MainWindow().widget());
+    const RunToken run = StartRun(RunName::Suggestions, MainWindow().widget());
     Pending<std::vector<Suggestion>> answer =
         OnPool(run, [url = SuggestionUrl(SearchKey(content))](const Cancellation& cancel) {
             return FetchSuggestions(url, cancel);
         });
-    const std::vector<Suggestion> suggestions = co_await answer;
-    for (const Suggestion& suggestion : suggestions)
-        list.AddItem({suggestion.name, suggestion.code});
-    list.SetHeight(SuggestionListHeight(static_cast<int>(suggestions.size())));
-    list.SetVisible(true);
+    std::vector<Suggestion> found = co_await answer;
+    State().Views.suggestions = std::move(found);
+    ShowSuggestionLines();
+    ShowSuggestionList(true);
     run.Finish();
 }
 

@@ -2,7 +2,6 @@
 #include "lists/rank_list.h"
 #include "portal/ranking.h"
 #include "portal/sector_table.h"
-#include "shell/controls.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -12,7 +11,7 @@ namespace fundlens {
 void LoadSectorList(int sectorCode, Text sortKey, Text sortOrder,
                     std::function<void(RunEnd)> onEnd) {
     RankListSource source;
-    source.kind = SectorListRun;
+    source.kind = SectorListTag;
     source.probeUrl =
         RankingUrl(SectorPageQuery(sectorCode, SectorDefaultSortKey, SectorDefaultSortOrder, 1));
     source.pageUrl = [sectorCode, sortKey, sortOrder](int page) {
@@ -42,11 +41,11 @@ void SectorButtonClicked(int button) {
         return;
     }
     Window window = SectorWindow();
-    State().CurrentSectorName = window.ButtonNamed("按钮" + NumberToText(button)).Caption();
+    const Sector& sector = SectorTable()[static_cast<std::size_t>(button - 1)];
+    State().CurrentSectorName = Utf8ToText(sector.caption); // the button's caption
     window.SetVisible(false);
     // The window closes once the load has ended, however it ended.
-    LoadSectorList(SectorTable()[button - 1].code, {}, {},
-                   [window](RunEnd) mutable { window.PostClose(); });
+    LoadSectorList(sector.code, {}, {}, [window](RunEnd) mutable { window.PostClose(); });
 }
 
 void SectorWindowDestroyed() {

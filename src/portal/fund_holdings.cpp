@@ -1,5 +1,6 @@
 #include "portal/fund_holdings.h"
 
+#include "portal/figures.h"
 #include "portal/profile.h"
 #include "text/json_document.h"
 #include "text/regex_matcher.h"
@@ -13,8 +14,14 @@ constexpr const char* QuoteCallback = "jQuery18306105309008007134_1628074711632"
 constexpr const char* QuoteTimestamp = "1628074711810";
 constexpr const char* QuoteToken = "5d0c3b8e1f2a4c6d9e7b0a1c2d3e4f56";
 
-// Cell 2 of a holding row names the stock.
+// Cells 2 and 3 of a holding row name the stock.
 constexpr int CodeCell = 2;
+constexpr int NameCell = 3;
+
+const Text& ArchiveLinkEnd() {
+    static const Text marker = "档案</a></td><td class='tor'>"_gbk;
+    return marker;
+}
 
 Text StripTags(const Text& html) {
     RegexMatcher tags;
@@ -34,11 +41,20 @@ std::vector<Text> RowCells(const Text& row) {
     return contents;
 }
 
+// The cell after the archive link, as it stands; without the link, the first right-aligned cell
+// that holds a percentage.
 Text RowWeight(const Text& row) {
+    if (FindText(row, ArchiveLinkEnd()) != Text::npos)
+        return TextBetween(row, ArchiveLinkEnd(), "</td><td class='tor'>");
     RegexMatcher weight;
     if (!weight.Create("<td class='tor'>(-?[0-9]+(?:\\.[0-9]+)?%)</td>", row))
         return Text();
     return weight.SubMatchText(1, 1);
+}
+
+// "截止至：<font class='px12'>2026-09-30</font></label>": the date of the latest table.
+Text ReportDate(const Text& page) {
+    return StripTags(TextBetween(page, "截止至："_gbk, "</label>"));
 }
 
 } // namespace
@@ -59,6 +75,7 @@ ArchiveHoldings CutHoldings(const Text& archiveAnswer) {
     const Text page = Utf8ToText(archiveAnswer);
     ArchiveHoldings holdings;
     holdings.stockIds = TextBetween(page, "<div class='hide' id='gpdmList'>", ",</div>");
+    holdings.reportDate = ReportDate(page);
     RegexMatcher rows;
     if (!rows.Create("<tr>.*?</tr>", TextBetween(page, "<table", "</table>")))
         return holdings;
@@ -68,8 +85,15 @@ ArchiveHoldings CutHoldings(const Text& archiveAnswer) {
         if (static_cast<int>(cells.size()) < CodeCell)
             continue; // the header row
         const Text code = StripTags(cells[CodeCell - 1]);
-        if (!code.empty())
-            holdings.rows.push_back({code, RowWeight(row)});
+        if (code.empty())
+            continue;
+        ArchiveRow held;
+        held.stockCode = code;
+        if (static_cast<int>(cells.size()) >= NameCell)
+            held.stockName = StripTags(cells[NameCell - 1]);
+        held.weight = RowWeight(row);
+        held.weightPct = FigureNumber(held.weight);
+        holdings.rows.push_back(std::move(held));
     }
     return holdings;
 }
@@ -80,16 +104,14 @@ std::vector<StockQuote> CutQuotes(const Text& quoteAnswer) {
     const std::size_t close = answer.rfind(')');
     std::vector<StockQuote> quotes;
     JsonDocument document;
-    // Only an array holds quotes (an object's members are looked up one by one: quadratic).
     if (open == Text::npos || close == Text::npos || close < open ||
-        !document.Parse(answer.substr(open + 1, close - open - 1)) ||
-        document.TypeOf("data.diff") != JsonDocument::Array)
+        !document.Parse(answer.substr(open + 1, close - open - 1)))
         return quotes;
-    const int count = document.Count("data.diff");
-    for (int j = 0; j < count; ++j) {
-        const Text element = "data.diff[" + NumberToText(j) + "].";
-        quotes.push_back({document.GetText(element + "f12"), document.GetText(element + "f14"),
-                          document.GetText(element + "f3")});
+    for (const JsonDocument& element : document.IndexedElements("data.diff")) {
+        StockQuote quote{element.GetText("f12"), element.GetText("f14"), element.GetText("f3"),
+                         std::nullopt};
+        quote.changePct = FigureNumber(quote.change);
+        quotes.push_back(std::move(quote));
     }
     return quotes;
 }
@@ -105,7 +127,7 @@ std::vector<HoldingRow> PairHoldings(const ArchiveHoldings& archive,
         row.code = quote.code;
         row.name = quote.name;
         row.change = quote.change + "%";
-        row.changeColor = IsAbove(TextToNumber(quote.change), 0) ? RgbRed : RgbGreen;
+        row.changeColor = SignColorOf(quote.change);
         for (const ArchiveRow& held : archive.rows) {
             if (held.stockCode == quote.code) {
                 row.weight = held.weight;

@@ -5,6 +5,7 @@
 #include "portal/rgb.h"
 #include "text/text.h"
 
+#include <optional>
 #include <vector>
 
 namespace fundlens {
@@ -22,18 +23,22 @@ Text QuoteUrl(const Text& stockIds);
 // One holding row of the archive's latest quarter.
 struct ArchiveRow {
     Text stockCode; // "600519", "00700"
-    Text weight;    // share of the fund's net assets as the page shows it ("9.83%"); may be empty
+    Text stockName;
+    Text weight; // share of the fund's net assets, the cell's text as cut ("9.83%"); may be empty
+    std::optional<double> weightPct; // the weight as a number, when it is one
 };
 
 struct ArchiveHoldings {
     Text stockIds; // the hidden id list without its trailing comma: "1.600519,0.000858"
     std::vector<ArchiveRow> rows; // the latest quarter's table, in page order
+    Text reportDate;              // the date the latest quarter's table is as of ("2026-09-30")
 };
 
 // Cuts an archive answer (UTF-8 as received). The page holds one table per quarter, the latest
-// first; only the first table's rows are read. A row's weight is its first right-aligned cell
-// holding a percentage: the two quote cells before it are empty on the page (a browser fills
-// them), and a row without the archive link (Hong Kong stocks) shifts nothing.
+// first; only the first table's rows are read. A row's weight is the text of the cell after its
+// archive link, as it stands; a row without the archive link (Hong Kong stocks) takes its first
+// right-aligned cell holding a percentage (the two quote cells before it are empty on the page:
+// a browser fills them), so such a row shifts nothing.
 ArchiveHoldings CutHoldings(const Text& archiveAnswer);
 
 // One element of the quote answer's "data.diff".
@@ -41,11 +46,13 @@ struct StockQuote {
     Text code;   // "f12"
     Text name;   // "f14"
     Text change; // "f3": today's change in percent ("2.5", "-1.23", "-" for a suspended stock)
+    std::optional<double> changePct; // the change as a number; none for a suspended stock
 };
 
 // Cuts a quote answer (UTF-8 as received): the JSON between the first "(" and the last ")", so
-// that a parenthesis inside a stock name ("华润微(CDR)") does not end it. An answer that is not
-// JSONP, does not parse or has no "data.diff" array gives no quotes.
+// that a parenthesis inside a stock name ("华润微(CDR)") does not end it. "data.diff" is an
+// array, or an object whose members "0", "1", … are the quotes. An answer that is not JSONP,
+// does not parse or has neither gives no quotes.
 std::vector<StockQuote> CutQuotes(const Text& quoteAnswer);
 
 inline constexpr int MaxHoldingRows = 10;
@@ -55,9 +62,12 @@ struct HoldingRow {
     Text number; // "1" to "10"
     Text code;
     Text name;
-    Text change;                // the quote's change and "%"
-    Text weight;                // from the archive row of the same stock; empty when there is none
-    Rgb changeColor = RgbGreen; // red for a rise, green otherwise
+    Text change; // the quote's change and "%"
+    Text weight; // from the archive row of the same stock; empty when there is none
+    // Red for a rise, green otherwise; none for a row that was never filled.
+    std::optional<Rgb> changeColor;
+
+    friend bool operator==(const HoldingRow&, const HoldingRow&) = default;
 };
 
 // One row per quote, in the quote answer's order, at most MaxHoldingRows. Each weight comes

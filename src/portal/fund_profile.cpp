@@ -1,5 +1,6 @@
 #include "portal/fund_profile.h"
 
+#include "portal/figures.h"
 #include "portal/profile.h"
 #include "text/regex_matcher.h"
 
@@ -44,7 +45,7 @@ ManagerInfo CutManager(const Text& page) {
     ManagerInfo info;
     info.managers = ManagerNames(TextBetween(row, "html'>", "</a> </td><td>"));
     const Text returnCell = TextBetween(row, "<td class=\"tor  ", "</td></tr>");
-    info.tenureColor = FindText(returnCell, "red") != Text::npos ? RgbRed : RgbGreen;
+    info.tenureColor = TenureColor(returnCell);
     const Text tenure = TextBetween(row, "</a> </td><td>", "</td><td class=\"tor");
     info.tenure = TextAfterLast(returnCell, "\">") + "（任期："_gbk + tenure + "）"_gbk;
     return info;

@@ -1,5 +1,6 @@
 #include "portal/fund_risk.h"
 
+#include "portal/figures.h"
 #include "portal/profile.h"
 #include "text/regex_matcher.h"
 
@@ -11,14 +12,6 @@ namespace {
 
 constexpr int GridColumns = 3;
 constexpr int GridFigures = 6;
-
-constexpr const char* NoFigure = "--";
-
-// Standard deviation: the number before the first "%" (0 without one); Sharpe ratio: the text.
-Rgb FigureColor(int row, const Text& text) {
-    const double value = row == 1 ? TextToNumber(TextBeforeFirst(text, "%")) : TextToNumber(text);
-    return IsAbove(value, 0) ? RgbRed : RgbGreen;
-}
 
 } // namespace
 
@@ -39,8 +32,7 @@ std::vector<RiskCell> CutRisk(const Text& page) {
         cell.row = 1 + (i - 1) / GridColumns;
         cell.column = 1 + (i - 1) % GridColumns;
         cell.text = MultiReplace(matcher.MatchText(i), {{"class='num'>", ""}, {"</td>", ""}});
-        if (cell.text != NoFigure)
-            cell.color = FigureColor(cell.row, cell.text);
+        cell.color = RiskFigureColor(cell.row, cell.text);
         cells.push_back(std::move(cell));
     }
     return cells;

@@ -6,8 +6,6 @@ namespace fundlens {
 
 namespace {
 
-constexpr double HighReturn = 50;
-
 // Which record field each column shows, and whether it is a percent cell.
 struct ColumnSource {
     std::size_t field;
@@ -65,13 +63,15 @@ std::array<Text, FundListColumns> FundRankRecord::ListCells() const {
     return cells;
 }
 
-Rgb ReturnCellColor(const Text& cellText) {
-    const double v = TextToNumber(cellText);
-    if (IsZero(v))
-        return RgbGrey;
-    if (IsAbove(v, HighReturn))
-        return RgbBlue;
-    return v > 0 ? RgbRed : RgbGreen;
+FundListRow ListRowOf(const FundRankRecord& record) {
+    const std::array<Text, FundListColumns> cells = record.ListCells();
+    FundListRow row;
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        row[column].text = cells[column];
+        if (Columns[column].percent)
+            row[column].color = ReturnCellColor(cells[column]);
+    }
+    return row;
 }
 
 } // namespace fundlens

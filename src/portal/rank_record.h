@@ -1,7 +1,7 @@
 // The portal's ranking answers: one page of records, and how a record fills the fund list.
 #pragma once
 
-#include "portal/rgb.h"
+#include "portal/figures.h"
 #include "text/text.h"
 
 #include <array>
@@ -26,7 +26,7 @@ inline constexpr int FirstPercentColumn = 4;
 // The fund list's column headers (UTF-8), column 0 first; the eleventh reads "近一年" with the
 // character 一 where the others use digits.
 inline constexpr std::array<const char*, FundListColumns> FundListCaptions{
-    "基金名称", "基金代码", "日期",  "净值",   "日增长率", "近1周", "近1月",
+    "基金名称", "基金代码", "日期",   "净值",   "日增长率", "近1周", "近1月",
     "近3月",    "近6月",    "今年来", "近一年", "近2年",    "近3年"};
 
 // One comma-separated ranking record of the portal: field 0 code, 1 name, 4 since new year,
@@ -44,8 +44,10 @@ struct FundRankRecord {
     std::array<Text, FundListColumns> ListCells() const;
 };
 
-// Text colour of a return cell by the number it begins with ("12.34%" reads 12.34, "-" 0):
-// grey at zero, blue above 50, red above zero, green below.
-Rgb ReturnCellColor(const Text& cellText);
+// A row of the fund list as shown: 13 figures, column 0 first.
+using FundListRow = std::array<Figure, FundListColumns>;
+
+// The row a record fills: its list cells, the return columns coloured by ReturnCellColor.
+FundListRow ListRowOf(const FundRankRecord& record);
 
 } // namespace fundlens

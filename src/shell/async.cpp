@@ -1,8 +1,5 @@
 #include "shell/async.h"
 
-#include "shell/detail_runs.h"
-#include "shell/list_runs.h"
-
 #include <QCoreApplication>
 #include <QThreadPool>
 #include <algorithm>
@@ -14,8 +11,8 @@ namespace fundlens {
 
 namespace {
 
-// Everything below is used on the GUI thread only, except the pool and the hand-over object
-// (whose address workers read after the GUI thread has set it).
+// Everything below is used on the GUI thread only, except the pool. Workers reach the GUI thread
+// through the hand-over object whose address their job was given when it was queued.
 
 bool g_programEnding = false;
 
@@ -40,8 +37,13 @@ QThreadPool& IoPool() {
     return *pool;
 }
 
-// The GUI-thread end of the hand-over: queued calls go to this object.
-QObject* g_handOver = nullptr;
+// The GUI-thread end of the hand-over: queued calls go to this object. Made on the GUI thread by
+// the first job queued, it is never destroyed or replaced (a queued call may still be on its way
+// at exit), so the address a job carries stays valid for as long as the job runs.
+QObject* HandOverTarget() {
+    static QObject* const target = new QObject;
+    return target;
+}
 
 bool RunCounts(const detail::RunState& run) {
     return !g_programEnding && !run.ended && !run.context.isNull();
@@ -61,7 +63,7 @@ void Deliver(detail::PendingBase& state) {
 
 void PostDelivery(std::shared_ptr<detail::PendingBase> state) {
     QMetaObject::invokeMethod(
-        g_handOver, [state = std::move(state)] { Deliver(*state); }, Qt::QueuedConnection);
+        HandOverTarget(), [state = std::move(state)] { Deliver(*state); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -172,11 +174,8 @@ void RunKind::Changed() const {
 
 namespace detail {
 
-void PrepareHandOver() {
-    if (g_handOver == nullptr) {
-        g_handOver = new QObject(QCoreApplication::instance());
-        QObject::connect(g_handOver, &QObject::destroyed, g_handOver, [] { g_handOver = nullptr; });
-    }
+QObject* PrepareHandOver() {
+    return HandOverTarget();
 }
 
 void Suspend(const std::shared_ptr<PendingBase>& state, std::coroutine_handle<> loader) {
@@ -186,9 +185,10 @@ void Suspend(const std::shared_ptr<PendingBase>& state, std::coroutine_handle<> 
         PostDelivery(state);
 }
 
-void PostResult(std::shared_ptr<PendingBase> state, std::function<void()> store) {
+void PostResult(QObject* handOver, std::shared_ptr<PendingBase> state,
+                std::function<void()> store) {
     QMetaObject::invokeMethod(
-        g_handOver,
+        handOver,
         [state = std::move(state), store = std::move(store)] {
             store();
             state->ready = true;
@@ -221,26 +221,6 @@ void DropLoaders() {
 
 void SetProgramEnding(bool ending) {
     g_programEnding = ending;
-}
-
-RunKind& FundListRuns() {
-    static RunKind kind;
-    return kind;
-}
-
-RunKind& CurrentColumnRuns() {
-    static RunKind kind;
-    return kind;
-}
-
-RunKind& CompareColumnRuns() {
-    static RunKind kind;
-    return kind;
-}
-
-void RetargetDetailToCompareColumn() {
-    if (CurrentColumnRuns().Running())
-        CompareColumnRuns().Adopt(CurrentColumnRuns().CurrentRun(), CompareColumnTag);
 }
 
 } // namespace fundlens

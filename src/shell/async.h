@@ -147,13 +147,15 @@ public:
 // GUI side of the hand-over: registers the suspended loader; delivers at once (through the
 // queue) when the result is already in.
 void Suspend(const std::shared_ptr<PendingBase>& state, std::coroutine_handle<> loader);
-// Worker side: `store` puts the result into the state on the GUI thread, then the result is
-// delivered (the loader resumed, or its frame destroyed when its run no longer counts).
-void PostResult(std::shared_ptr<PendingBase> state, std::function<void()> store);
+// Worker side: through `handOver` (the object PrepareHandOver gave when the job was queued),
+// `store` puts the result into the state on the GUI thread, then the result is delivered (the
+// loader resumed, or its frame destroyed when its run no longer counts).
+void PostResult(QObject* handOver, std::shared_ptr<PendingBase> state, std::function<void()> store);
 // Queues a job on the I/O pool.
 void StartOnPool(std::function<void()> job);
-// Makes sure the GUI-thread end of the hand-over exists (called on the GUI thread).
-void PrepareHandOver();
+// The GUI-thread end of the hand-over (called on the GUI thread, where it is made the first
+// time); a job carries it to its worker.
+QObject* PrepareHandOver();
 
 } // namespace detail
 
@@ -185,7 +187,8 @@ namespace detail {
 // default T), catching every exception (a default T too), and hands the result over.
 template <class T, class F>
 void Launch(std::shared_ptr<PendingState<T>> state, F work) {
-    StartOnPool([state = std::move(state), work = std::move(work)]() mutable {
+    QObject* handOver = PrepareHandOver();
+    StartOnPool([handOver, state = std::move(state), work = std::move(work)]() mutable {
         T value{};
         const Cancellation& cancellation = state->run->cancellation;
         if (!cancellation.Cancelled()) {
@@ -196,7 +199,7 @@ void Launch(std::shared_ptr<PendingState<T>> state, F work) {
             }
         }
         PendingState<T>* target = state.get();
-        PostResult(std::move(state), [target, value = std::move(value)]() mutable {
+        PostResult(handOver, std::move(state), [target, value = std::move(value)]() mutable {
             target->value = std::move(value);
         });
     });
@@ -208,7 +211,6 @@ void Launch(std::shared_ptr<PendingState<T>> state, F work) {
 template <class F>
 Pending<JobResult<F>> OnPool(const RunToken& run, F work) {
     using T = JobResult<F>;
-    detail::PrepareHandOver();
     auto state = std::make_shared<detail::PendingState<T>>();
     state->run = run.state();
     detail::Launch<T>(state, std::move(work));
@@ -233,7 +235,6 @@ std::vector<Pending<T>> OnPoolInOrder(const RunToken& run,
             }
         }
     };
-    detail::PrepareHandOver();
     auto series = std::make_shared<Series>();
     series->jobs = std::move(jobs);
     std::vector<Pending<T>> pendings;

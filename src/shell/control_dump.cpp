@@ -257,6 +257,7 @@ Json MessagesJson() {
                                                              : "ok";
         messages.push_back({{"text", TextToUtf8(m.text)},
                             {"buttons", yesNo ? "yes/no" : "ok"},
+                            {"icon", MessageIconName(m.icon)},
                             {"answer", answer}});
     }
     return messages;

@@ -2,6 +2,8 @@
 // slots at start-up through their install functions; a slot nobody filled does nothing.
 #pragma once
 
+#include "text/text.h"
+
 #include <functional>
 #include <utility>
 
@@ -22,9 +24,9 @@ struct EventRoutines {
     std::function<void()> removeFromCompareChosen; // 菜单1: "删除对比"
     // Mouse moved over 高级表格3 (grid 3) or 高级表格4 (grid 4).
     std::function<void(int grid, int x, int y)> riskGridMouseMoved;
-    std::function<void()> searchFocused;           // 搜索框 got focus
-    std::function<void()> searchChanged;           // 搜索框 content changed
-    std::function<void()> suggestionDoubleClicked; // 超级列表框1
+    std::function<void()> searchFocused;                    // 搜索框 got focus
+    std::function<void(const Text& content)> searchChanged; // 搜索框 content changed
+    std::function<void(int line)> suggestionDoubleClicked;  // 超级列表框1, line from 0
 
     // Sector window.
     std::function<void(int button)> sectorButtonClicked; // 按钮1..按钮108

@@ -1,13 +1,16 @@
 #include "shell/forms.h"
 
 #include "portal/sector_table.h"
+#include "shell/controls.h"
 #include "shell/draw_panel.h"
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"
+#include "shell/main_view.h"
 #include "shell/picture_box.h"
 #include "shell/rgb.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <string>
 
 namespace fundlens {
@@ -55,6 +59,48 @@ QTreeWidget* CreateSuggestionList(QWidget* window) {
         QStringLiteral("QTreeWidget::item { height: %1px; }").arg(SuggestionRowHeight));
     list->setVisible(false);
     return list;
+}
+
+// Gives a top-level window its designed outer size once a window manager has framed it (the
+// frame is known only then). Without a frame nothing changes.
+class OuterSizeKeeper : public QObject {
+public:
+    OuterSizeKeeper(QWidget* window, QSize designed, QSize controlsExtent)
+        : QObject(window), m_window(window), m_designed(designed), m_extent(controlsExtent) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (!m_fitted && watched == m_window &&
+            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize))
+            Fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Fit() {
+        const int frameWidth = m_window->frameGeometry().width() - m_window->width();
+        const int frameHeight = m_window->frameGeometry().height() - m_window->height();
+        if (frameWidth <= 0 && frameHeight <= 0)
+            return;
+        m_fitted = true;
+        m_window->resize(ClientSizeForOuterSize(m_designed, frameWidth, frameHeight, m_extent));
+    }
+
+    QWidget* m_window;
+    QSize m_designed;
+    QSize m_extent;
+    bool m_fitted = false;
+};
+
+QSize ControlsExtent(const WindowDesign& design) {
+    QSize extent(0, 0);
+    for (const ControlDesign& control : design.controls)
+        extent =
+            extent.expandedTo(QSize(control.left + control.width, control.top + control.height));
+    return extent;
 }
 
 QMenu* CreateMenu(QWidget* window, const char* name, const char* item) {
@@ -105,12 +151,22 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* window) {
     return widget;
 }
 
+QSize ClientSizeForOuterSize(QSize designed, int frameWidth, int frameHeight,
+                             QSize controlsExtent) {
+    const QSize client(designed.width() - std::max(frameWidth, 0),
+                       designed.height() - std::max(frameHeight, 0));
+    return client.expandedTo(controlsExtent);
+}
+
 void BuildWindow(QWidget* window, const WindowDesign& design) {
     window->setWindowTitle(QString::fromUtf8(design.title));
     for (const ControlDesign& control : design.controls) {
         CreateControl(control, window);
     }
-    window->setGeometry(design.left, design.top, design.width, design.height);
+    // A window's place is that of its frame; until a frame is known the client has the size.
+    window->resize(design.width, design.height);
+    window->move(design.left, design.top);
+    new OuterSizeKeeper(window, QSize(design.width, design.height), ControlsExtent(design));
 }
 
 // ---- main window
@@ -173,19 +229,41 @@ void MainForm::WireEvents() {
     connect(c.compareRiskGrid, &GridWidget::mouseMoved, this,
             [](int x, int y) { Fire(Routines().riskGridMouseMoved, 4, x, y); });
     c.searchBox->installEventFilter(this);
-    connect(c.searchBox, &QLineEdit::textChanged, this, [] { Fire(Routines().searchChanged); });
-    connect(c.suggestionList, &QTreeWidget::itemDoubleClicked, this,
-            [] { Fire(Routines().suggestionDoubleClicked); });
+    connect(c.searchBox, &QLineEdit::textChanged, this,
+            [](const QString& text) { Fire(Routines().searchChanged, FromQString(text)); });
+    connect(c.suggestionList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        Fire(Routines().suggestionDoubleClicked,
+             m_controls.suggestionList->indexOfTopLevelItem(item));
+    });
+    for (GridWidget* grid : {c.fundList, c.compareGrid, c.riskGrid, c.compareRiskGrid,
+                             c.holdingsGrid, c.compareHoldingsGrid}) {
+        const std::string name = grid->objectName().toStdString();
+        grid->SetCellSource(
+            [name](int row, int column) { return ToQString(ShownCellText(name, row, column)); });
+    }
+}
+
+void MainForm::ShowSearchBoxMenu(const QPoint& globalPos) {
+    QMenu* menu = m_controls.searchBox->createStandardContextMenu();
+    m_searchMenuOpen = true;
+    menu->exec(globalPos);
+    m_searchMenuOpen = false;
+    delete menu;
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_controls.searchBox && event->type() == QEvent::FocusIn) {
-        // The user moved into the box. Focus that only comes back with the window (after
-        // another window or a popup) is no new visit and keeps what was typed.
+    if (watched != m_controls.searchBox)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ContextMenu) {
+        ShowSearchBoxMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Every visit clears the box, also when the focus comes back with its window. The box's
+        // own menu (copy, paste) never takes the focus from it in the user's eyes.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        if (!(m_searchMenuOpen && reason == Qt::PopupFocusReason))
             Fire(Routines().searchFocused);
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

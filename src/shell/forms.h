@@ -23,8 +23,15 @@ class PictureBoxWidget;
 // Creates the widget of one designed control inside `window`.
 QWidget* CreateControl(const ControlDesign& design, QWidget* window);
 
-// Places a window and its controls as designed.
+// Places a window and its controls as designed. The designed size is the window's outer size:
+// once a window manager has framed the window, its client area shrinks by the frame, never below
+// what its controls need.
 void BuildWindow(QWidget* window, const WindowDesign& design);
+
+// The client size that gives a window of the designed outer size with a frame adding
+// `frameWidth` and `frameHeight`, at least `controlsExtent` (the right and bottom edges of the
+// controls).
+QSize ClientSizeForOuterSize(QSize designed, int frameWidth, int frameHeight, QSize controlsExtent);
 
 struct MainControls {
     GridWidget* fundList = nullptr;            // 高级表格1
@@ -58,8 +65,12 @@ protected:
 
 private:
     void WireEvents();
+    // The search box's own popup menu: while it is open, the focus coming back to the box from
+    // it is no new visit.
+    void ShowSearchBoxMenu(const QPoint& globalPos);
 
     MainControls m_controls;
+    bool m_searchMenuOpen = false;
 };
 
 class SectorForm : public QWidget {

@@ -92,6 +92,10 @@ QString GridWidget::SelectedText() const {
     for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
         QStringList cells;
         for (int column = range.leftColumn(); column <= range.rightColumn(); ++column) {
+            if (m_cellSource) {
+                cells << m_cellSource(row + 1, column);
+                continue;
+            }
             const QTableWidgetItem* cell = item(row, column);
             cells << (cell ? cell->text() : QString());
         }

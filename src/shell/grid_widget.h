@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QTableWidget>
+#include <functional>
 #include <vector>
 
 namespace fundlens {
@@ -34,8 +35,11 @@ public:
     int GridRows() const { return rowCount() + 1; }
     void SetGridRows(int rows);
 
-    // The selected cells as tab-separated text, one line per row (what Ctrl+C copies).
+    // The selected cells as tab-separated text, one line per row (what Ctrl+C copies), taken
+    // from the cell source when one is set (row 0 the header, as the program counts rows).
     QString SelectedText() const;
+    using CellSource = std::function<QString(int row, int column)>;
+    void SetCellSource(CellSource source) { m_cellSource = std::move(source); }
 
 Q_SIGNALS:
     void headerClicked(int row, int column);
@@ -56,6 +60,7 @@ private:
 
     GridDesign m_design;
     bool m_programmaticMove = false;
+    CellSource m_cellSource;
 };
 
 } // namespace fundlens

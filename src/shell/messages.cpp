@@ -46,15 +46,36 @@ bool& EndingFlag() {
     return ending;
 }
 
-MessageAnswer RealMessageBox(const Text& text, MessageButtons buttons) {
+MessageIcon ResolvedIcon(MessageIcon icon, MessageButtons buttons) {
+    if (icon != MessageIcon::Standard)
+        return icon;
+    return buttons == MessageButtons::YesNo ? MessageIcon::Question : MessageIcon::Information;
+}
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Standard:
+    case MessageIcon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+MessageAnswer RealMessageBox(const Text& text, MessageButtons buttons, MessageIcon icon) {
     QWidget* parent = QApplication::activeWindow();
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromUtf8(MessageCaptionUtf8));
     box.setTextFormat(Qt::PlainText);
     box.setText(ToQString(text));
     box.setWindowModality(Qt::ApplicationModal);
+    box.setIcon(BoxIcon(icon));
     if (buttons == MessageButtons::YesNo) {
-        box.setIcon(QMessageBox::Question);
         QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -62,7 +83,6 @@ MessageAnswer RealMessageBox(const Text& text, MessageButtons buttons) {
         box.exec();
         return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
-    box.setIcon(QMessageBox::Information);
     QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
@@ -72,11 +92,28 @@ MessageAnswer RealMessageBox(const Text& text, MessageButtons buttons) {
 
 } // namespace
 
-MessageAnswer ShowMessage(const Text& text, MessageButtons buttons) {
+MessageAnswer ShowMessage(const Text& text, MessageButtons buttons, MessageIcon icon) {
+    icon = ResolvedIcon(icon, buttons);
     MessageHandler handler = CurrentMessageHandler();
-    const MessageAnswer answer = handler ? handler(text, buttons) : RealMessageBox(text, buttons);
-    Shown().push_back({text, buttons, answer});
+    const MessageAnswer answer =
+        handler ? handler(text, buttons) : RealMessageBox(text, buttons, icon);
+    Shown().push_back({text, buttons, answer, icon});
     return answer;
+}
+
+const char* MessageIconName(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None:
+        return "none";
+    case MessageIcon::Question:
+        return "question";
+    case MessageIcon::Warning:
+        return "warning";
+    case MessageIcon::Standard:
+    case MessageIcon::Information:
+        break;
+    }
+    return "information";
 }
 
 const std::vector<ShownMessageRecord>& MessagesShown() {

@@ -11,20 +11,28 @@ namespace fundlens {
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
+// Standard: information for an OK box, a question for a Yes/No box.
+enum class MessageIcon { Standard, None, Information, Question, Warning };
 
 // Caption of every message box.
 inline constexpr const char* MessageCaptionUtf8 = "信息：";
 
 // Shows `text` in an application-modal message box captioned "信息：" and returns the button
 // chosen (closing a Yes/No box without choosing counts as No).
-MessageAnswer ShowMessage(const Text& text, MessageButtons buttons = MessageButtons::Ok);
+MessageAnswer ShowMessage(const Text& text, MessageButtons buttons = MessageButtons::Ok,
+                          MessageIcon icon = MessageIcon::Standard);
 
-// Every message box shown in the run, in order, with the answer given.
+// Every message box shown in the run, in order, with its icon (never Standard: the icon it
+// showed) and the answer given.
 struct ShownMessageRecord {
     Text text;
     MessageButtons buttons;
     MessageAnswer answer;
+    MessageIcon icon = MessageIcon::Information;
 };
+
+// "none", "information", "question", "warning".
+const char* MessageIconName(MessageIcon icon);
 const std::vector<ShownMessageRecord>& MessagesShown();
 void ForgetMessagesShown();
 

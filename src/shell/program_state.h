@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/controls.h"
+#include "shell/view_state.h"
 #include "text/text.h"
 
 #include <QImage>
@@ -40,6 +41,8 @@ struct ProgramState {
     int SearchPickFlag = 0;
     Text CompareCodes;
     ::fundlens::ChartState ChartState;
+    // What the windows show, as values.
+    ViewState Views;
 };
 
 // The run's one instance.

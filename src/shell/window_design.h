@@ -1,5 +1,6 @@
 // The designs of the three windows: every control's name, kind, caption, place and size, and
-// the grid designs. Places are in the window's client area.
+// the grid designs. Places are in the window's client area. The names the program's code
+// addresses controls by stand here once, beside the designs that use them.
 #pragma once
 
 #include "shell/grid_widget.h"
@@ -20,11 +21,45 @@ struct ControlDesign {
 
 struct WindowDesign {
     const char* title; // UTF-8
-    // The designed size is the window's outer size; the program uses it as the client size,
-    // so every control keeps its designed place inside the window whatever the frame.
+    // The window's outer place and size (its frame included, where a window manager draws one);
+    // the controls' places are in its client area.
     int left, top, width, height;
     std::vector<ControlDesign> controls;
 };
+
+// Rows of the fund list as designed, the header row included.
+inline constexpr int FundListRows = 20;
+
+// Controls of the main window the program's code addresses.
+inline constexpr const char* FundListName = "高级表格1";
+inline constexpr const char* CompareRowsName = "高级表格2";
+inline constexpr const char* FiveStarButtonName = "五星基金钮";
+inline constexpr const char* SectorChooserName = "选择板块钮";
+inline constexpr const char* ChartButtonName = "净值走势钮";
+inline constexpr const char* SearchBoxName = "搜索框";
+inline constexpr const char* SuggestionListName = "超级列表框1";
+
+// The controls of one detail column: the current fund's on the left, the pinned fund's on the
+// right, the same roles on both sides.
+struct DetailColumnNames {
+    const char* name;     // label: the fund's name
+    const char* size;     // label: the fund's size
+    const char* managers; // label: the current managers
+    const char* rating;   // label: the rating stars
+    const char* tenure;   // label: the return over the managers' tenure, coloured
+    const char* risk;     // grid: standard deviation and Sharpe ratio over 1, 2, 3 years
+    const char* holdings; // grid: the ten largest holdings
+};
+inline constexpr DetailColumnNames CurrentColumnNames{"标签19", "标签11",    "标签12",   "标签13",
+                                                      "标签14", "高级表格3", "高级表格5"};
+inline constexpr DetailColumnNames CompareColumnNames{"标签21", "标签15",    "标签16",   "标签17",
+                                                      "标签18", "高级表格4", "高级表格6"};
+
+// Controls of the chart window the program's code addresses.
+inline constexpr const char* ChartPanelName = "画板1";
+inline constexpr const char* ChartTitleName = "标签2";
+inline constexpr const char* CurrentImageName = "图片框1";
+inline constexpr const char* CompareImageName = "图片框2";
 
 const WindowDesign& MainWindowDesign();
 const WindowDesign& SectorWindowDesign();

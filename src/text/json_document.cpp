@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_map>
 
 namespace fundlens {
 
@@ -347,6 +348,36 @@ bool JsonDocument::Push(const Text& path, const Text& value, bool isJson) {
 
 JsonDocument JsonDocument::GetElement(int index, const Text& path) const {
     return Impl::Copy(EvaluateElement(Impl::Read(m_impl), path, index));
+}
+
+std::vector<JsonDocument> JsonDocument::IndexedElements(const Text& path) const {
+    std::vector<JsonDocument> elements;
+    const Target t = Evaluate(Impl::Read(m_impl), path);
+    if (!t.IsPresent())
+        return elements;
+    const Json& container = *t.value;
+    auto add = [&elements](const Json* value) {
+        JsonDocument& doc = elements.emplace_back();
+        doc.m_impl->doc = value ? *value : Json();
+    };
+    if (container.is_array()) {
+        elements.reserve(container.size());
+        for (const Json& element : container)
+            add(&element);
+    } else if (container.is_object()) {
+        // Members by name once, then "0", "1", … looked up in it (find() on the object itself
+        // walks its members one by one).
+        std::unordered_map<std::string_view, const Json*> byName;
+        byName.reserve(container.size());
+        for (const auto& item : container.items())
+            byName.emplace(item.key(), &item.value());
+        elements.reserve(container.size());
+        for (std::size_t k = 0; k < container.size(); ++k) {
+            const auto it = byName.find(std::to_string(k));
+            add(it == byName.end() ? nullptr : it->second);
+        }
+    }
+    return elements;
 }
 
 Text JsonDocument::GetElementText(int index, const Text& path, bool asJson) const {

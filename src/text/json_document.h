@@ -76,6 +76,10 @@ public:
     bool Push(const Text& path, const Text& value, bool isJson = false);
 
     JsonDocument GetElement(int index, const Text& path = {}) const;
+    // What `path[0]`, `path[1]`, … up to Count(path) reach, as documents, in one pass: the
+    // elements of an array, or the members of an object named "0", "1", … (a missing one as
+    // null). Nothing for any other value. Linear in the size of the container.
+    std::vector<JsonDocument> IndexedElements(const Text& path = {}) const;
     Text GetElementText(int index, const Text& path = {}, bool asJson = false) const;
     // The document must be an array; a negative index fails.
     bool SetElement(int index, const Text& value, bool isJson = false);

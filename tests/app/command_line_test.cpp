@@ -25,7 +25,9 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         {"joined values",
          {"--profile=/p.ini", "--dump-controls=/tmp/d.json"},
          {"", "/p.ini", "/tmp/d.json", false, false, "", "", ""}},
-        {"toolkit options pass", {"-platform", "offscreen", "--help"}, {"", "", "", true, false, "", "", ""}},
+        {"toolkit options pass",
+         {"-platform", "offscreen", "--help"},
+         {"", "", "", true, false, "", "", ""}},
         {"version", {"--version"}, {"", "", "", false, true, "", "", ""}},
         {"export",
          {"--export", "sector:白酒", "--sort=1y:asc", "--output", "f.csv"},
@@ -237,6 +239,7 @@ TEST(ExecutableTest, SigtermWhileAMessageBoxStandsEndsTheProgram) {
     ASSERT_EQ(json["messages"].size(), 1u) << json.dump();
     EXPECT_EQ(json["messages"][0]["text"], "版本信息监测失败");
     EXPECT_EQ(json["messages"][0]["buttons"], "ok");
+    EXPECT_EQ(json["messages"][0]["icon"], "information");
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include "demo-portal/universe.h"
 #include "detail/fund_detail.h"
 #include "lists/rank_list.h"
+#include "runs/runs.h"
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"
-#include "shell/list_runs.h"
 #include "shell/picture_box.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -218,7 +218,7 @@ const LoaderCase Loaders[] = {
          t.UsePortalBase(base);
          DoubleClickItem(FindControl<QTreeWidget>(MainWindow(), "超级列表框1"), 0);
      },
-     [] { return !FundListRuns().Running() && !DetailLoadRunning(); },
+     [] { return !IsRunning(RunName::Pick) && !DetailLoadRunning(); },
      [](FaultMatrixTest&) {
          const Grid list = MainWindow().GridNamed("高级表格1");
          EXPECT_FALSE(list.CellText(1, 1).empty()) << "the code, read at the double click";
@@ -232,11 +232,9 @@ const LoaderCase Loaders[] = {
      }},
     {"Detail",
      [](FaultMatrixTest& t, const std::string& base) {
-         Grid list = MainWindow().GridNamed("高级表格1");
          const int row = ++t.detailRow; // another row each time: the cursor has to move
          const demo::Fund& fund = t.Market().Funds()[static_cast<std::size_t>(row * 11)];
-         list.SetCellText(row, 0, Utf8ToText(fund.name));
-         list.SetCellText(row, 1, fund.code);
+         ShowListRow(row, {Utf8ToText(fund.name), fund.code});
          t.UsePortalBase(base);
          ClickCell(FindControl<GridWidget>(MainWindow(), "高级表格1"), row, 0);
      },

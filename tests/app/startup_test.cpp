@@ -1,9 +1,9 @@
 // Start-up: the created event's effects, the update check beside a usable window, the message
 // service, and closing windows while loaders are still running.
 #include "app/startup.h"
+#include "runs/runs.h"
 #include "shell/control_dump.h"
 #include "shell/forms.h"
-#include "shell/list_runs.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
@@ -100,6 +100,7 @@ TEST_F(StartupOrderTest, AcceptedUpdateEndsTheProcessAndLeavesADump) {
     ASSERT_EQ(json["messages"].size(), 1u);
     EXPECT_EQ(json["messages"][0]["text"], "发现新版本，是否更新。");
     EXPECT_EQ(json["messages"][0]["buttons"], "yes/no");
+    EXPECT_EQ(json["messages"][0]["icon"], "question");
     EXPECT_EQ(json["messages"][0]["answer"], "yes");
 }
 
@@ -144,10 +145,10 @@ TEST_F(HeldPortalTest, TheWindowAnswersWhileItsRequestsAreHeld) {
 TEST_F(HeldPortalTest, ClosingTheMainWindowStopsEveryLoader) {
     Click(FindControl(MainWindow(), "五星基金钮"));
     ASSERT_TRUE(WaitUntil([&] { return portal()->Requests().size() >= 2; }));
-    ASSERT_TRUE(FundListRuns().CurrentRun().Current());
+    ASSERT_TRUE(KindOf(RunName::ListLoad).CurrentRun().Current());
     MainWindow().Close();
     // No loader writes into the closed window, and no other window opens any more.
-    EXPECT_FALSE(FundListRuns().CurrentRun().Current());
+    EXPECT_FALSE(KindOf(RunName::ListLoad).CurrentRun().Current());
     EXPECT_FALSE(OpenSectorWindow().Exists());
     bool chartCreated = false;
     Routines().chartWindowCreated = [&] { chartCreated = true; };

@@ -32,6 +32,13 @@ TEST(ChartGeometry, HorizontalLayout) {
         {"five dates", "4|01||02||03||04||07|", 4, 10, 16, 8, {"01", "02", "03", "04", "07"}},
         {"no closing bar", "2|a||b", 2, 4, 4, 2, {"a", "b"}},
         {"single point", "0|07|", 0, 2, 0, 0, {"07"}},
+        {"full-width bars",
+         "4｜01｜｜02｜｜03｜｜04｜｜07｜"_gbk,
+         4,
+         10,
+         16,
+         8,
+         {"01", "02", "03", "04", "07"}},
         {"empty", "", 0, 0, 0, 0, {}},
     };
     for (const auto& c : cases) {
@@ -78,6 +85,7 @@ TEST(ChartGeometry, VerticalLayout) {
         {"rounded to zero is written 0", "1|-0.4|1", {"0", "1"}, true},
         {"listed values", "0|25|50|100", {"0", "25", "50", "100"}, false},
         {"no divisions", "0|1|5", {"1"}, false},
+        {"full-width bars", "9｜-3｜12"_gbk, {"-3", "-1", "0", "2", "4", "5", "7", "9", "10", "12"}, true},
         {"empty range", "9|0|0", {}, false},
         {"empty description", "", {}, false},
         // clang-format on

@@ -3,6 +3,7 @@
 // the fund; the latest period wins; closing the window mid-load.
 #include "compare/periods.h"
 #include "portal/profile.h"
+#include "runs/runs.h"
 #include "shell/control_dump.h"
 #include "shell/event_routines.h"
 #include "shell/forms.h"
@@ -165,6 +166,12 @@ TEST_F(ChartWindowTest, NoFundToShowOpensNothing) {
     Click(FindControl(MainWindow(), "净值走势钮"));
     EXPECT_EQ(messages.texts(), std::vector<Text>{"请选择要查看的基金"_gbk});
     EXPECT_FALSE(created);
+    // Only an OK button and no icon; the dump says so.
+    ASSERT_FALSE(MessagesShown().empty());
+    EXPECT_EQ(MessagesShown().back().icon, MessageIcon::None);
+    const json dump = json::parse(DumpText());
+    EXPECT_EQ(dump["messages"].back()["icon"], "none");
+    EXPECT_EQ(dump["messages"].back()["buttons"], "ok");
 }
 
 TEST_F(ChartWindowTest, PinOpenDrawSwitchPeriodsAndRemove) {
@@ -279,6 +286,42 @@ TEST_F(ChartWindowTest, TheLatestPeriodWins) {
         EXPECT_EQ(Title(), PeriodOfButton(4)->title);
     });
     EXPECT_TRUE(messages.shown().empty());
+}
+
+// The failure box of a period's load waits on the loader's stack: what happens meanwhile (a newer
+// period pressed, the window closed) is what counts when it returns.
+TEST_F(ChartWindowTest, AFailureBoxOutlivedByItsRunOrItsWindow) {
+    for (const bool closeWindow : {false, true}) {
+        SCOPED_TRACE(closeWindow ? "the window closed" : "a newer period pressed");
+        CompareServer server;
+        UseCompareServer(server);
+        PinAandB();
+        server.Set("month", TwoFunds);
+        server.Set("threemonth", NoData);
+        server.Set("sixmonth", LaterTwoFunds, 200);
+        int boxes = 0;
+        const MessageHandler scripted = SetMessageHandler([&](const Text&, MessageButtons) {
+            ++boxes;
+            if (closeWindow)
+                ChartWindow().Close();
+            else
+                Click(FindControl(ChartWindow(), "按钮4"));
+            return MessageAnswer::Ok;
+        });
+        WithChartWindow([&](const Window& chart) {
+            ASSERT_TRUE(WaitUntil([] { return Chart().rowCount == 3; }));
+            Click(FindControl(chart, "按钮3"));
+            ASSERT_TRUE(WaitUntil([&] { return boxes == 1; }));
+            if (closeWindow)
+                return;
+            ASSERT_TRUE(WaitUntil([] { return Chart().horizontalSpec == LaterSpec; }));
+            EXPECT_EQ(Title(), PeriodOfButton(4)->title) << "the newer period's title only";
+        });
+        SetMessageHandler(scripted);
+        EXPECT_EQ(boxes, 1);
+        EXPECT_FALSE(ChartWindow().Exists());
+        EXPECT_FALSE(IsRunning(RunName::Comparison));
+    }
 }
 
 TEST_F(ChartWindowTest, ChartStateBelongsToItsWindow) {

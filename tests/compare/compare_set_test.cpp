@@ -2,6 +2,7 @@
 // selected list row's fund; removing empties the compare column; every transition of the codes.
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"
+#include "shell/main_view.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
@@ -23,15 +24,15 @@ protected:
     // Four funds, 000001 to 000004, their names blue, their figures red or green.
     void SetUp() override {
         ProgramFixture::SetUp();
-        Grid list = G("高级表格1");
         for (int row = 1; row <= 4; ++row) {
-            list.SetCellText(row, 0, "基金"_gbk + NumberToText(row));
-            list.SetCellText(row, 1, "00000" + NumberToText(row));
-            list.SetCellColor(row, 0, RgbBlue);
+            std::vector<Text> texts{"基金"_gbk + NumberToText(row), "00000" + NumberToText(row),
+                                    ""};
+            std::vector<std::optional<Rgb>> colors{RgbBlue, std::nullopt, std::nullopt};
             for (int column = 3; column < 13; ++column) {
-                list.SetCellText(row, column, NumberToText(column));
-                list.SetCellColor(row, column, column % 2 ? RgbRed : RgbGreen);
+                texts.push_back(NumberToText(column));
+                colors.push_back(column % 2 ? RgbRed : RgbGreen);
             }
+            ShowListRow(row, texts, colors);
         }
     }
 
@@ -41,27 +42,29 @@ protected:
     static void OpenFund(int row) {
         Select(row);
         const Text tag = NumberToText(row);
-        State().CurrentFundCode = G("高级表格1").CellText(row, 1);
-        L("标签19").SetCaption("基金"_gbk + tag);
-        L("标签11").SetCaption("size" + tag);
-        L("标签12").SetCaption("manager" + tag);
-        L("标签13").SetCaption("rating" + tag);
-        L("标签14").SetCaption(tag + "2.3%");
-        L("标签14").SetTextColor(RgbRed);
+        State().CurrentFundCode = State().Views.fundList.rows[row - 1][1].text;
+        DetailColumnView& current = State().Views.current;
+        current.name = "基金"_gbk + tag;
+        current.size = "size" + tag;
+        current.managers = "manager" + tag;
+        current.rating = "rating" + tag;
+        current.tenure = {tag + "2.3%", RgbRed};
         const Text risk[2][3] = {{tag + "2.5%", "3.5", "--"}, {"0.85", "0", "5%"}};
-        for (int r = 1; r <= 2; ++r)
-            for (int c = 1; c <= 3; ++c)
-                G("高级表格3").SetCellText(r, c, risk[r - 1][c - 1]);
-        for (int r = 1; r <= 10; ++r) {
-            G("高级表格5").SetCellText(r, 2, "股票"_gbk + tag);
-            G("高级表格5").SetCellText(r, 3, r % 2 ? "1.2%" : "--");
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 3; ++c)
+                current.risk[r][c].text = risk[r][c];
+        for (int r = 0; r < 10; ++r) {
+            current.holdings[r].name = "股票"_gbk + tag;
+            current.holdings[r].change = r % 2 == 0 ? "1.2%" : "--";
         }
+        ShowDetailColumn(DetailSide::Current);
     }
 };
 
 TEST_F(CompareSetTest, AddingMovesTheCurrentColumnAndPinsTheSelectedRow) {
     OpenFund(2);
-    G("高级表格4").SetCellColor(1, 3, RgbBlue); // "--" arrives here: not coloured
+    State().Views.compare.risk[0][2].color = RgbBlue; // "--" arrives here: not coloured
+    ShowDetail(DetailSide::Compare, DetailPart::Risk);
     Fire(Routines().addToCompareChosen);
 
     for (int c = 0; c < 13; ++c) {
@@ -99,7 +102,8 @@ TEST_F(CompareSetTest, AddingMovesTheCurrentColumnAndPinsTheSelectedRow) {
 }
 
 TEST_F(CompareSetTest, WithoutASelectedFundNothingMoves) {
-    G("高级表格1").SetCellText(4, 0, ""); // a row without a name
+    State().Views.fundList.rows[3][0].text.clear(); // a row without a name
+    ShowFundListRows(4, 1);
     const struct {
         const char* name;
         int listRow, compareRow; // cursor rows; 0: none

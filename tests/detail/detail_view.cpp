@@ -2,7 +2,7 @@
 
 #include "demo-portal/calendar.h"
 #include "demo-portal/fund_pages.h"
-#include "detail/detail_column.h"
+#include "shell/windows.h"
 
 #include <chrono>
 #include <cstdio>
@@ -82,20 +82,24 @@ void PrintTo(const DetailView& view, std::ostream* out) {
     }
 }
 
-DetailView ShownDetail(const DetailColumn& column) {
+DetailView ShownDetail(const DetailColumnNames& column) {
+    const Window main = MainWindow();
     DetailView view;
-    view.name = column.NameLabel().Caption();
-    view.size = column.SizeLabel().Caption();
-    view.managers = column.ManagersLabel().Caption();
-    view.rating = column.RatingLabel().Caption();
-    view.tenure = {column.TenureLabel().Caption(), column.TenureLabel().TextColor()};
+    view.name = main.LabelNamed(column.name).Caption();
+    view.size = main.LabelNamed(column.size).Caption();
+    view.managers = main.LabelNamed(column.managers).Caption();
+    view.rating = main.LabelNamed(column.rating).Caption();
+    const Label tenure = main.LabelNamed(column.tenure);
+    view.tenure = {tenure.Caption(), tenure.TextColor()};
+    const Grid risk = main.GridNamed(column.risk);
     for (int row = 1; row <= 2; ++row) {
         for (int year = 1; year <= 3; ++year)
-            view.risk[row - 1][year - 1] = CellOf(column.RiskGrid(), row, year);
+            view.risk[row - 1][year - 1] = CellOf(risk, row, year);
     }
+    const Grid holdings = main.GridNamed(column.holdings);
     for (int row = 1; row <= 10; ++row) {
         for (int cell = 0; cell < 5; ++cell)
-            view.holdings[row - 1][cell] = CellOf(column.HoldingsGrid(), row, cell);
+            view.holdings[row - 1][cell] = CellOf(holdings, row, cell);
     }
     return view;
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "demo-portal/universe.h"
-#include "detail/detail_column.h"
 #include "shell/rgb.h"
+#include "shell/window_design.h"
 #include "support/local_server.h"
 #include "text/text.h"
 
@@ -34,7 +34,7 @@ struct DetailView {
 void PrintTo(const DetailView& view, std::ostream* out);
 
 // A detail column (the left one unless told) as the main window shows it.
-DetailView ShownDetail(const DetailColumn& column = CurrentColumn);
+DetailView ShownDetail(const DetailColumnNames& column = CurrentColumnNames);
 
 // The column for `fund` as the market's figures give it (a rating "0" leaves the label as a new
 // fund's load has emptied it).

@@ -34,10 +34,7 @@ protected:
     Grid List() { return MainWindow().GridNamed("高级表格1"); }
 
     // Writes the fund into a row of the fund list, as a list load leaves it.
-    void PutInList(int row, const Text& name, const Text& code) {
-        List().SetCellText(row, 0, name);
-        List().SetCellText(row, 1, code);
-    }
+    void PutInList(int row, const Text& name, const Text& code) { ShowListRow(row, {name, code}); }
     // Clicks the row and waits until its detail has loaded.
     void Select(int row) {
         ClickCell(FundList(), row, 0);
@@ -196,15 +193,18 @@ TEST_F(FundDetailTest, ARowWithoutACodeWritesTheNameAndStopsTheLoadBefore) {
 TEST_F(FundDetailTest, APinnedFundMakesTheComparisonGridMirrorTheSelectedRow) {
     const Fund* fund = &Market().Funds().front();
     Grid compare = MainWindow().GridNamed("高级表格2");
+    std::vector<Text> texts;
+    std::vector<std::optional<Rgb>> colors;
     for (int column = 0; column < 13; ++column) {
-        List().SetCellText(1, column, "c" + NumberToText(column));
-        List().SetCellColor(1, column, column % 2 ? RgbRed : RgbBlue);
+        texts.push_back("c" + NumberToText(column));
+        colors.push_back(column % 2 ? RgbRed : RgbBlue);
     }
-    List().SetCellText(1, 1, fund->code);
+    texts[1] = fund->code;
+    ShowListRow(1, texts, colors);
     Select(1);
     EXPECT_EQ(compare.CellText(2, 0), "") << "nothing pinned: the grid stays as it is";
 
-    compare.SetCellText(1, 1, "000001");
+    ShowPinnedCode("000001");
     PutInList(2, "c0", fund->code);
     Select(2);
     Select(1);
@@ -228,7 +228,7 @@ TEST_F(FundDetailTest, AFundPinnedWhileLoadingEndsWholeInTheCompareColumn) {
     ClickCell(FundList(), 2, 0);         // a new selection does not overtake the pinned load
     ASSERT_TRUE(WaitUntil([] { return !DetailLoadRunning(); }));
     ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() == 0; }));
-    EXPECT_EQ(ShownDetail(CompareColumn), ExpectedDetail(Market(), *pinned));
+    EXPECT_EQ(ShownDetail(CompareColumnNames), ExpectedDetail(Market(), *pinned));
     EXPECT_EQ(ShownDetail(), ExpectedDetail(Market(), *next));
     EXPECT_EQ(State().CompareFundCode, pinned->code);
 
@@ -240,8 +240,8 @@ TEST_F(FundDetailTest, AFundPinnedWhileLoadingEndsWholeInTheCompareColumn) {
     Fire(Routines().removeFromCompareChosen);
     ASSERT_TRUE(WaitUntil([&] { return relay.HeldBack() == 0; }));
     Settle(200);
-    EXPECT_EQ(ShownDetail(CompareColumn).size, "");
-    EXPECT_EQ(ShownDetail(CompareColumn).holdings[0][1].text, "");
+    EXPECT_EQ(ShownDetail(CompareColumnNames).size, "");
+    EXPECT_EQ(ShownDetail(CompareColumnNames).holdings[0][1].text, "");
 }
 
 TEST_F(FundDetailTest, BothRiskGridsExplainTheirFiguresInAPlainTooltip) {

@@ -4,7 +4,8 @@
 #include "demo-portal/fund_pages.h"
 #include "detail/fund_detail.h"
 #include "detail_view.h"
-#include "shell/list_runs.h"
+#include "runs/runs.h"
+#include "shell/grid_widget.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
@@ -41,7 +42,7 @@ protected:
     void Pick(int line = 0) {
         DoubleClickItem(FindControl<QTreeWidget>(MainWindow(), "超级列表框1"), line);
     }
-    static bool PickDone() { return !FundListRuns().Running() && !DetailLoadRunning(); }
+    static bool PickDone() { return !IsRunning(RunName::Pick) && !DetailLoadRunning(); }
 };
 
 // The picked fund's row as its main page gives it: a zero is green, above 50 blue.
@@ -67,8 +68,8 @@ TEST_F(SearchPickTest, ADoubleClickShowsThePickedFundAloneThenItsDetail) {
     const Fund* fund = FindFund(
         market, [](const Fund& f) { return f.returns.period[7] > 50 && f.returns.period[0] < 0; });
     ASSERT_NE(fund, nullptr);
-    List().SetCellText(5, 0, "旧行"_gbk);
-    List().SetRowCount(40);
+    ShowListRow(5, {"旧行"_gbk});
+    ShowListRowCount(40);
     Search(*fund);
     Pick();
     ASSERT_TRUE(WaitUntil(PickDone));
@@ -89,7 +90,7 @@ TEST_F(SearchPickTest, ADoubleClickShowsThePickedFundAloneThenItsDetail) {
 TEST_F(SearchPickTest, APinnedFundMirrorsThePickedRow) {
     const Fund& fund = portal()->universe().Funds()[42];
     Grid compare = MainWindow().GridNamed("高级表格2");
-    compare.SetCellText(1, 1, "000001");
+    ShowPinnedCode("000001");
     Search(fund);
     Pick();
     ASSERT_TRUE(WaitUntil(PickDone));
@@ -111,7 +112,7 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
     const Fund& fund = portal()->universe().Funds()[7];
     Search(fund);
     MainWindow().ButtonNamed("五星基金钮").Click();
-    ASSERT_TRUE(FundListRuns().Running(FiveStarListRun));
+    ASSERT_TRUE(IsRunning(RunName::ListLoad, FiveStarListTag));
     Pick();
     Focus(FindControl(MainWindow(), "搜索框")); // empties the suggestions while the page loads
     ASSERT_TRUE(WaitUntil(PickDone));
@@ -132,6 +133,26 @@ TEST_F(SlowPortalPickTest, APickStopsTheListLoadStillRunning) {
     EXPECT_EQ(List().RowCount(), 20);
     EXPECT_TRUE(MainWindow().ButtonNamed("五星基金钮").Enabled());
     EXPECT_EQ(ShownDetail(), ExpectedDetail(portal()->universe(), fund));
+}
+
+// A list load overtakes a pick whose page is still on its way: the program's fund codes stay
+// those of the fund the panel shows, so 走势图 charts and names that fund.
+TEST_F(SlowPortalPickTest, APickOvertakenByAListLoadLeavesTheCurrentFund) {
+    const Fund& shown = portal()->universe().Funds()[3];
+    const Fund& picked = portal()->universe().Funds()[9];
+    ShowListRow(1, {Utf8ToText(shown.name), shown.code});
+    ClickCell(FindControl<GridWidget>(MainWindow(), "高级表格1"), 1, 0);
+    ASSERT_TRUE(WaitUntil([] { return !DetailLoadRunning(); }));
+    Search(picked);
+    Pick();
+    ASSERT_TRUE(IsRunning(RunName::Pick));
+    MainWindow().ButtonNamed("五星基金钮").Click();
+    EXPECT_FALSE(IsRunning(RunName::Pick));
+    EXPECT_EQ(State().CurrentFundCode, shown.code) << "while the list loads";
+    ASSERT_TRUE(
+        WaitUntil([] { return !IsRunning(RunName::ListLoad) && !DetailLoadRunning(); }, 20000));
+    EXPECT_EQ(State().CurrentFundCode, shown.code);
+    EXPECT_EQ(MainWindow().LabelNamed("标签19").Caption(), Utf8ToText(shown.name));
 }
 
 TEST_F(SearchPickTest, ANewerPickSupersedesTheOlder) {

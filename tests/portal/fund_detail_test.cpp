@@ -260,6 +260,54 @@ TEST(HoldingsTest, ArchiveReadsTheLatestQuarterOnly) {
     }
 }
 
+TEST(HoldingsTest, QuotesOfAnObjectFollowTheirMemberNames) {
+    auto quote = [](const char* code, const char* change) {
+        return "{\"f3\":" + std::string(change) + ",\"f12\":\"" + code + "\",\"f14\":\"甲\"}";
+    };
+    // Members out of order: [0] is member "0"; a missing member gives an empty quote.
+    const std::string answer = "cb({\"data\":{\"diff\":{\"1\":" + quote("600001", "-1.5") +
+                               ",\"0\":" + quote("600000", "2.5") +
+                               ",\"x\":" + quote("600009", "0") + "}}});";
+    const std::vector<StockQuote> quotes = CutQuotes(answer);
+    ASSERT_EQ(quotes.size(), 3u);
+    EXPECT_EQ(quotes[0].code, "600000");
+    EXPECT_EQ(quotes[0].changePct, 2.5);
+    EXPECT_EQ(quotes[1].code, "600001");
+    EXPECT_EQ(quotes[2].code, "");
+    // Linear in a large answer: members looked up once each.
+    std::string large = "cb({\"data\":{\"diff\":{";
+    for (int i = 0; i < 20000; ++i)
+        large += (i ? ",\"" : "\"") + std::to_string(i) + "\":" + quote("600000", "1");
+    EXPECT_EQ(CutQuotes(large + "}}});").size(), 20000u);
+}
+
+// The weight cell after the archive link, as the page has it; the number behind it when it is
+// one.
+TEST(HoldingsTest, AWeightIsShownAsCutAndReadAsANumber) {
+    auto row = [](const char* weight) {
+        return "<tr><td>1</td><td><a href='x'>600000</a></td><td class='tol'><a>甲</a></td>"
+               "<td class='tor'></td><td class='tor'></td><td class='xglj'><a>档案</a></td>"
+               "<td class='tor'>" +
+               std::string(weight) + "</td><td class='tor'>1.00</td></tr>";
+    };
+    const struct {
+        const char* weight;
+        std::optional<double> number;
+    } cases[] = {{"9.83%", 9.83}, {" 9.83 %", 9.83}, {"<b>9.83%</b>", 9.83}, {"---", {}}, {"", {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.weight);
+        const std::string page = "var apidata={ content:\"<table>" + row(c.weight) +
+                                 "</table>截止至：<font>2026-09-30</font></label>\"};";
+        const ArchiveHoldings archive = CutHoldings(page);
+        ASSERT_EQ(archive.rows.size(), 1u);
+        EXPECT_EQ(archive.rows[0].weight, c.weight);
+        EXPECT_EQ(archive.rows[0].weightPct, c.number);
+        EXPECT_EQ(archive.rows[0].stockName, "甲"_gbk);
+        EXPECT_EQ(archive.reportDate, "2026-09-30");
+    }
+    EXPECT_EQ(CutHoldings(Answer("archive_hong_kong.txt")).reportDate, "2026-09-30");
+}
+
 TEST(HoldingsTest, QuoteAnswersThatCannotBeReadGiveNoRows) {
     const Text quote = "{\"f3\":1.5,\"f12\":\"689003\",\"f14\":\"华信创(CDR)\"}";
     const struct {
@@ -270,7 +318,8 @@ TEST(HoldingsTest, QuoteAnswersThatCannotBeReadGiveNoRows) {
         {"name with parentheses", "cb({\"data\":{\"diff\":[" + quote + "]}});", 1},
         {"saved answer with a CDR name", Answer("quotes_cdr.txt"), 10},
         {"no data", "cb({\"rc\":0,\"data\":null});", 0},
-        {"diff an object", "cb({\"data\":{\"diff\":{\"0\":" + quote + ",\"x\":1}}});", 0},
+        // An object's members "0", "1", … are its quotes, as an index reaches them.
+        {"diff an object", "cb({\"data\":{\"diff\":{\"0\":" + quote + "}}});", 1},
         {"bare JSON", "{\"data\":{\"diff\":[" + quote + "]}}", 0},
         {"cut short", "cb({\"data\":{\"diff\":[" + quote, 0},
         {"garbage", "\x89PNG\r\n(\x01)", 0},
@@ -287,7 +336,7 @@ TEST(HoldingsTest, QuoteAnswersThatCannotBeReadGiveNoRows) {
                   std::min<std::size_t>(c.count, MaxHoldingRows));
     }
     // More quotes than grid rows; a stock with no archive row has no weight.
-    const std::vector<StockQuote> many(12, StockQuote{"600000", "甲"_gbk, "1"});
+    const std::vector<StockQuote> many(12, StockQuote{"600000", "甲"_gbk, "1", 1.0});
     const std::vector<HoldingRow> rows = PairHoldings(ArchiveHoldings{}, many);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(MaxHoldingRows));
     EXPECT_EQ(rows.back().number, "10");

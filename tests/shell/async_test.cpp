@@ -24,13 +24,21 @@ struct Trace {
     int resumed = 0;
     bool onGuiThread = false;
     bool frameGone = false;
+    bool frameGoneOnGuiThread = false;
     std::vector<int> order;
 };
+
+bool OnGuiThread() {
+    return QThread::currentThread() == QCoreApplication::instance()->thread();
+}
 
 // Set when the loader's frame is destroyed, whether it returned or was dropped.
 struct FrameWatch {
     Trace* trace;
-    ~FrameWatch() { trace->frameGone = true; }
+    ~FrameWatch() {
+        trace->frameGoneOnGuiThread = OnGuiThread();
+        trace->frameGone = true;
+    }
 };
 
 // A job held until its run is cancelled, as a request held by a portal.
@@ -164,6 +172,31 @@ TEST_F(AsyncTest, DroppedLoadersFreeTheirFrames) {
     EXPECT_EQ(trace.resumed, 0);
     ProcessEvents(); // the late hand-over finds nothing to resume
     EXPECT_EQ(trace.resumed, 0);
+}
+
+// A frame owns the loader's locals: wherever the run ended, its destructors run on the GUI thread
+// (a result handed over by a worker must never take the frame down with it there).
+TEST_F(AsyncTest, FramesAreDestroyedOnTheGuiThreadHoweverTheRunEnded) {
+    const struct {
+        const char* name;
+        std::function<void(RunKind&, std::unique_ptr<QWidget>&)> end;
+    } cases[] = {
+        {"superseded", [](RunKind& k, auto&) { k.Stop(); }},
+        {"its window gone", [](RunKind&, auto& window) { window.reset(); }},
+        {"dropped at exit", [](RunKind&, auto&) { DropLoaders(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Trace t;
+        auto context = std::make_unique<QWidget>();
+        AwaitValue(&kind, context.get(), &t, 150);
+        ASSERT_TRUE(WaitUntil([&] { return t.started.load(); }));
+        c.end(kind, context);
+        ASSERT_TRUE(WaitUntil([&] { return t.frameGone; }));
+        EXPECT_TRUE(t.frameGoneOnGuiThread);
+        EXPECT_EQ(t.resumed, 0);
+        kind.Stop();
+    }
 }
 
 TEST_F(AsyncTest, EndActionsRunOnceAndSayHowTheRunEnded) {

@@ -5,6 +5,7 @@
 #include "shell/event_routines.h"
 #include "shell/forms.h"
 #include "shell/grid_widget.h"
+#include "shell/program_state.h"
 #include "shell/windows.h"
 #include "support/gui_test.h"
 
@@ -134,18 +135,29 @@ TEST_F(ControlsTest, GridCursorIsReadAndSetWithoutRaisingTheEvent) {
 }
 
 TEST_F(ControlsTest, CtrlCCopiesTheSelectedBlockAsTabSeparatedLines) {
-    Grid grid = MainWindow().GridNamed("高级表格1");
     auto* widget = FindControl<GridWidget>(MainWindow(), "高级表格1");
-    for (int row = 1; row <= 3; ++row)
+    for (int row = 1; row <= 3; ++row) {
+        std::vector<Text> cells;
         for (int column = 0; column < 4; ++column)
-            grid.SetCellText(row, column, "r" + NumberToText(row) + "c" + NumberToText(column));
-    grid.SetCellText(2, 2, "基金"_gbk);
-    grid.SetCellText(3, 1, "");
+            cells.push_back("r" + NumberToText(row) + "c" + NumberToText(column));
+        ShowListRow(row, cells);
+    }
+    State().Views.fundList.rows[1][2].text = "基金"_gbk;
+    State().Views.fundList.rows[2][1].text = "";
     // Rows 2 and 3, columns 1 and 2 (the widget counts data rows from 0).
     widget->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
     Focus(widget);
     QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    // The figures as the list holds them, whatever a cell shows.
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("r2c1\t基金\n\tr3c2"));
+    // The header row and the detail grids copy their texts too.
+    auto* risk = FindControl<GridWidget>(MainWindow(), "高级表格3");
+    State().Views.current.riskLabels = {"标准差"_gbk, "夏普比率"_gbk};
+    State().Views.current.risk[0][0].text = "15.20%";
+    risk->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 1), true);
+    Focus(risk);
+    QTest::keyClick(risk, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("标准差\t15.20%"));
 }
 
 TEST_F(ControlsTest, LabelsShowPlainTextAndTheirColour) {

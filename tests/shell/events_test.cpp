@@ -8,6 +8,7 @@
 #include "support/gui_test.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -107,7 +108,11 @@ TEST_F(EventsTest, RiskGridsReportMouseMovesWithTheirNumber) {
 TEST_F(EventsTest, SearchBoxFocusAndTyping) {
     int focused = 0, changed = 0;
     Routines().searchFocused = [&] { ++focused; };
-    Routines().searchChanged = [&] { ++changed; };
+    Text content;
+    Routines().searchChanged = [&](const Text& text) {
+        ++changed;
+        content = text;
+    };
     auto* search = FindControl<QLineEdit>(MainWindow(), "搜索框");
     Focus(search);
     EXPECT_EQ(focused, 1);
@@ -116,18 +121,20 @@ TEST_F(EventsTest, SearchBoxFocusAndTyping) {
     TypeText(search, QStringLiteral("110"));
     EXPECT_EQ(changed, 3);
     EXPECT_EQ(search->text(), QStringLiteral("110"));
+    EXPECT_EQ(content, "110"); // the event carries the box's content
     // A change written by the program is a content change as well.
     MainWindow().EditNamed("搜索框").SetContent("");
     EXPECT_EQ(changed, 4);
 
-    // Focus coming back with the window is no new visit; tabbing in is.
+    // Every visit counts, also the focus coming back with the window (after another window or
+    // a message box) or from a popup that is not the box's own menu.
     const struct {
         Qt::FocusReason reason;
         int focusedAfter;
-    } reasons[] = {{Qt::ActiveWindowFocusReason, 1},
-                   {Qt::PopupFocusReason, 1},
-                   {Qt::TabFocusReason, 2},
-                   {Qt::MouseFocusReason, 3}};
+    } reasons[] = {{Qt::ActiveWindowFocusReason, 2},
+                   {Qt::PopupFocusReason, 3},
+                   {Qt::TabFocusReason, 4},
+                   {Qt::MouseFocusReason, 5}};
     for (const auto& r : reasons) {
         QFocusEvent in(QEvent::FocusIn, r.reason);
         QApplication::sendEvent(search, &in);
@@ -135,10 +142,40 @@ TEST_F(EventsTest, SearchBoxFocusAndTyping) {
     }
 }
 
+TEST_F(EventsTest, TheSearchBoxOwnMenuKeepsWhatWasTyped) {
+    int focused = 0;
+    Routines().searchFocused = [&] { ++focused; };
+    auto* search = FindControl<QLineEdit>(MainWindow(), "搜索框");
+    Focus(search);
+    TypeText(search, QStringLiteral("白酒"));
+    const QString typed = search->text();
+    focused = 0;
+    // Copy and paste through the box's own menu: the focus it takes and gives back is no visit.
+    bool menuShown = false;
+    QTimer::singleShot(100, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        menuShown = popup != nullptr;
+        QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason); // as the menu gives it back
+        QApplication::sendEvent(search, &back);
+        if (popup)
+            popup->close();
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           search->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(search, &menu);
+    EXPECT_TRUE(menuShown);
+    EXPECT_EQ(focused, 0);
+    EXPECT_EQ(search->text(), typed);
+    // Another popup's focus coming back is a visit.
+    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+    QApplication::sendEvent(search, &back);
+    EXPECT_EQ(focused, 1);
+}
+
 TEST_F(EventsTest, SuggestionDoubleClickPicksTheClickedLine) {
     int picked = -2;
     ListView list = MainWindow().ListNamed("超级列表框1");
-    Routines().suggestionDoubleClicked = [&] { picked = list.SelectedIndex(); };
+    Routines().suggestionDoubleClicked = [&](int line) { picked = line; };
     list.AddItem({"华夏成长"_gbk, "000001"});
     list.AddItem({"嘉实增长"_gbk, "070002"});
     list.SetHeight(96);

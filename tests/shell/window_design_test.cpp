@@ -161,8 +161,28 @@ TEST_F(WindowDesignTest, MainWindowHasEveryDesignedControl) {
 
 TEST_F(WindowDesignTest, MainWindowPlaceSizeAndEmptyTitle) {
     QWidget* w = MainWindow().widget();
-    EXPECT_EQ(w->geometry(), QRect(50, 50, 1609, 724));
+    EXPECT_EQ(w->frameGeometry(), QRect(50, 50, 1609, 724)) << "place and outer size";
     EXPECT_EQ(w->windowTitle(), QString());
+}
+
+// The designed size is the outer size: a window manager's frame comes out of the client area,
+// never so far that a designed control would be cut off.
+TEST(OuterSize, TheFrameComesOutOfTheClientArea) {
+    const struct {
+        const char* name;
+        QSize designed;
+        int frameWidth, frameHeight;
+        QSize extent, client;
+    } cases[] = {
+        {"no window manager", {1609, 724}, 0, 0, {1600, 688}, {1609, 724}},
+        {"a frame", {1609, 724}, 8, 31, {1600, 688}, {1601, 693}},
+        {"the controls need more", {909, 582}, 8, 31, {901, 576}, {901, 576}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClientSizeForOuterSize(c.designed, c.frameWidth, c.frameHeight, c.extent),
+                  c.client);
+    }
 }
 
 TEST_F(WindowDesignTest, SearchBoxShowsTheHintInGreyAndSuggestionListStartsHidden) {
@@ -236,7 +256,7 @@ TEST_F(WindowDesignTest, SectorWindowButtonsRunLeftToRightThenRightToLeft) {
     Window sector = OpenSectorWindow();
     ASSERT_TRUE(sector.Exists());
     QWidget* w = sector.widget();
-    EXPECT_EQ(w->geometry(), QRect(50, 50, 909, 582));
+    EXPECT_EQ(w->frameGeometry(), QRect(50, 50, 909, 582)) << "place and outer size";
     EXPECT_EQ(w->windowTitle(), QString());
     EXPECT_TRUE(w->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_EQ(w->parentWidget(), nullptr);
@@ -270,7 +290,7 @@ TEST_F(WindowDesignTest, ChartWindowIsAModalDialogOfTheMainWindow) {
         QWidget* w = chart.widget();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->windowTitle(), Q("走势图"));
-        EXPECT_EQ(w->geometry(), QRect(50, 50, 1433, 591));
+        EXPECT_EQ(w->frameGeometry(), QRect(50, 50, 1433, 591)) << "place and outer size";
         EXPECT_EQ(w->parentWidget(), MainWindow().widget());
         EXPECT_TRUE(w->isModal());
         ExpectControls(chart, std::begin(ChartControlsExpected), std::end(ChartControlsExpected));

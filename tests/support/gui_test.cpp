@@ -7,6 +7,7 @@
 #include "shell/event_routines.h"
 #include "shell/forms.h"
 #include "shell/grid_widget.h"
+#include "shell/main_view.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
 #include "update/update_check.h"
@@ -118,6 +119,33 @@ void TypeText(QWidget* widget, const QString& text) {
         commit.setCommitString(QString(c));
         QCoreApplication::sendEvent(widget, &commit);
     }
+}
+
+void ShowListRow(int row, const std::vector<Text>& cells,
+                 const std::vector<std::optional<Rgb>>& colors) {
+    FundListView& list = State().Views.fundList;
+    if (static_cast<int>(list.rows.size()) < row)
+        list.rows.resize(static_cast<std::size_t>(row));
+    FundListRow& shown = list.rows[static_cast<std::size_t>(row - 1)];
+    for (std::size_t c = 0; c < shown.size(); ++c) {
+        shown[c].text = c < cells.size() ? cells[c] : Text();
+        shown[c].color = c < colors.size() ? colors[c] : std::nullopt;
+    }
+    if (list.rowCount < row + 1) {
+        list.rowCount = row + 1;
+        ShowFundListRowCount();
+    }
+    ShowFundListRows(row, 1);
+}
+
+void ShowListRowCount(int rows) {
+    State().Views.fundList.rowCount = rows;
+    ShowFundListRowCount();
+}
+
+void ShowPinnedCode(const Text& code) {
+    State().Views.compareRows.pinned[CodeColumn].text = code;
+    ShowCompareRows();
 }
 
 void Focus(QWidget* widget) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,18 @@ void ClickHeader(GridWidget* grid, int column);
 void DoubleClickItem(QTreeWidget* list, int index);
 // Clicks item `index` of a popup menu that is shown.
 void ClickMenuItem(QMenu* menu, int index);
+
+// Puts a row into the fund list as a list load shows one: into the view state, then onto the
+// grid (rows before it that hold nothing stay empty). `cells` are the texts from column 0 on;
+// `colors` the colours of the same columns (none: untouched).
+void ShowListRow(int row, const std::vector<Text>& cells,
+                 const std::vector<std::optional<Rgb>>& colors = {});
+
+// The fund list's row count (the header included) as a load sets it.
+void ShowListRowCount(int rows);
+
+// Pins `code` in the comparison grid's first row as 加入对比 would (the view, then the grid).
+void ShowPinnedCode(const Text& code);
 
 // A message shown through ShowMessage.
 struct ShownMessage {

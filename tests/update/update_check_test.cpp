@@ -1,4 +1,5 @@
 // The update check against the demo portal and against pages of our own.
+#include "app/startup.h"
 #include "portal/profile.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -147,6 +148,30 @@ TEST_F(UpdateCheckTest, ALinkThatIsNotAWebAddressIsNeverOpened) {
     EXPECT_TRUE(openedUrls.empty());
     EXPECT_TRUE(exitCodes.empty());
     EXPECT_TRUE(StartedNormally());
+}
+
+// The offer waits on the check's stack: the main window closed meanwhile (the program ending),
+// a Yes given afterwards opens nothing and ends nothing.
+TEST_F(UpdateCheckTest, AnOfferAcceptedAfterTheMainWindowClosedDoesNothing) {
+    demo::PortalOptions options;
+    options.announceVersion = 5;
+    ASSERT_TRUE(StartPortal(options));
+    int offers = 0;
+    const MessageHandler scripted = SetMessageHandler([&](const Text&, MessageButtons) {
+        ++offers;
+        MainWindow().Close();
+        return MessageAnswer::Yes;
+    });
+    // The start's steps, without waiting for the window to be shown: the box closes it.
+    ResetProgramState();
+    CreateMainWindow();
+    MainWindowCreated();
+    ShowMainWindow();
+    ASSERT_TRUE(WaitUntil([&] { return offers == 1; }));
+    SetMessageHandler(scripted);
+    EXPECT_TRUE(openedUrls.empty());
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_FALSE(UpdateCheckRunning());
 }
 
 TEST_F(UpdateCheckTest, AVersionThatDiffersOnlyInFormIsStillOffered) {
