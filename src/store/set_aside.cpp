@@ -68,6 +68,8 @@ AsideResult MoveCompanions(const std::string& path, const std::string& base,
         const std::string companion = path + ending;
         if (!Exists(companion))
             continue;
+        if (movedMain.empty() && Exists(path))
+            return {{}, {}}; // a second program is making the file: these are its own
         if (const int error = RenameNoReplace(companion, base + ending); error != 0)
             return {movedMain, MoveFailed(companion, error)};
     }

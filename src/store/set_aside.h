@@ -19,9 +19,9 @@ struct AsideResult {
 // name with the same endings. No existing file is ever replaced.
 AsideResult SetAside(const std::string& path, std::time_t now = std::time(nullptr));
 
-// The same for the -wal and -shm that a deleted store file left behind (they would otherwise be
-// played into a new file of the same name): `path.orphaned-...-wal` and `-shm`. Succeeds with an
-// empty new path when there are none.
+// The same for the -wal and -shm that a deleted store file left behind, while `path` itself is
+// absent (SQLite would delete them when a new file of that name is set up):
+// `path.orphaned-...-wal` and `-shm`. Succeeds with an empty new path when there are none.
 AsideResult SetAsideLeftovers(const std::string& path, std::time_t now = std::time(nullptr));
 
 } // namespace fundlens
