@@ -99,6 +99,7 @@ private:
     WatchlistStore(std::string dataDir, OpenedFile opened);
     void Adopt(OpenedFile opened);
     void Close();
+    static StoreResult Refused(Text message);
     StoreResult Refusal() const;
     StoreResult MakeFileIfAbsent();
     StoreResult Failure(int code);
@@ -107,10 +108,8 @@ private:
     StoreResult InsertTransaction(const Transaction& transaction);
     StoreResult UpsertDay(const Text& code, const Text& tradeDate, const char* sql, double first,
                           std::optional<double> second);
-    template <class Row>
-    StoreRows<Row> ReadRefusal() const;
-    template <class Row>
-    StoreRows<Row> ReadFailure(int code) const;
+    Text ReadRefusal() const;
+    Text ReadFailure(int code) const;
 
     sqlite3* m_db = nullptr;
     std::string m_dataDir;
