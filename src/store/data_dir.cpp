@@ -61,7 +61,7 @@ std::string WatchlistPath(const std::string& dataDir) {
 
 bool MakeDataDir(const std::string& dataDir, Text& why) {
     if (dataDir.empty()) {
-        why = DataDirMessage(dataDir, "没有可用的数据文件夹");
+        why = DataDirMessage(dataDir, "没有可用的数据文件夹"_gbk);
         return false;
     }
     // Every parent from the top down, then the folder itself.

@@ -16,7 +16,8 @@ struct AsideResult {
 
 // Renames `path` to `path.damaged-YYYYMMDD-HHMMSS` (local time of `now`), or with -2, -3, ...
 // when that name or its -wal/-shm is taken, and its -wal and -shm (when present) to the new
-// name with the same endings. No existing file is ever replaced.
+// name with the same endings. No existing file is ever replaced. Every store open on the file
+// must be gone first: a connection left open would go on using the moved files.
 AsideResult SetAside(const std::string& path, std::time_t now = std::time(nullptr));
 
 // The same for the -wal and -shm that a deleted store file left behind, while `path` itself is

@@ -218,6 +218,8 @@ OpenedFile CreateStoreFile(const std::string& dataDir, const std::string& path) 
 } // namespace
 
 OpenedFile OpenStoreFile(const std::string& dataDir, OpenMode mode) {
+    if (dataDir.empty()) // no home folder: never a file in whatever the working folder is
+        return Failed(DataDirMessage(dataDir, "没有可用的数据文件夹，请用 --data-dir 指定"_gbk));
     const std::string path = WatchlistPath(dataDir);
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)

@@ -33,6 +33,7 @@ struct OpenedFile {
     Text message; // GBK, naming the file; empty for Opened, Created and Absent
 };
 
+// An empty `dataDir` (no home folder found) fails: the file is never put in the working folder.
 OpenedFile OpenStoreFile(const std::string& dataDir, OpenMode mode);
 
 } // namespace fundlens

@@ -131,6 +131,14 @@ TEST(StoreFileTest, AFileThatCannotBeMadeIsAFailureNamingTheFolder) {
     EXPECT_TRUE(Contains(store.Message(), tmp / "plain/sub")) << TextToUtf8(store.Message());
     EXPECT_FALSE(store.AddFund("000001", ""));
 
+    for (OpenMode mode : {OpenMode::ExistingOnly, OpenMode::CreateIfMissing}) {
+        WatchlistStore nowhere = WatchlistStore::Open("", mode); // no home folder found
+        EXPECT_EQ(nowhere.State(), StoreState::Failed);
+        EXPECT_TRUE(Contains(nowhere.Message(), "--data-dir")) << TextToUtf8(nowhere.Message());
+        EXPECT_FALSE(nowhere.AddFund("000001", ""));
+    }
+    EXPECT_FALSE(FileExists("watchlist.db"));
+
     ASSERT_EQ(::mkdir((tmp / "watchlist.db").c_str(), 0700), 0);
     WatchlistStore folder = WatchlistStore::Open(tmp.Path(), OpenMode::ExistingOnly);
     EXPECT_EQ(folder.State(), StoreState::Failed);
