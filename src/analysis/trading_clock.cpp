@@ -44,6 +44,23 @@ std::optional<ChinaTime> ReadChinaTime(const Text& text) {
     return ChinaTime{*day, minute};
 }
 
+namespace {
+
+std::optional<ChinaTime>& FixedTime() {
+    static std::optional<ChinaTime> fixed;
+    return fixed;
+}
+
+} // namespace
+
+ChinaTime CurrentChinaTime() {
+    return FixedTime().value_or(ChinaTimeOf(std::chrono::system_clock::now()));
+}
+
+void FixChinaTime(std::optional<ChinaTime> fixed) {
+    FixedTime() = fixed;
+}
+
 bool IsSessionOpen(const ChinaTime& now) {
     if (IsWeekend(now.day))
         return false;

@@ -32,6 +32,11 @@ std::optional<ChinaTime> ReadChinaTime(const Text& text);
 
 bool IsSessionOpen(const ChinaTime& now);
 
+// The program's clock: China time now, the machine's unless fixed (--now). Fixed once at
+// start-up, before any other thread reads it.
+ChinaTime CurrentChinaTime();
+void FixChinaTime(std::optional<ChinaTime> fixed);
+
 enum class FundPhase {
     Confirmed, // 已确认: the NAV shown is the latest there will be until the next session
     Estimate,  // 估算: in the session (its lunch break included) before the day's NAV is out

@@ -3,6 +3,8 @@
 #include "web/web_request.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -59,6 +61,30 @@ bool SetSeconds(int& field, const std::string& key, const std::string& value, st
         return false;
     }
     field = seconds;
+    return true;
+}
+
+bool SetRefresh(int& field, const std::string& key, const std::string& value, std::string& error) {
+    int seconds = 0;
+    if (!SetSeconds(seconds, key, value, error) || seconds < MinWatchlistRefreshSeconds) {
+        error = key + "= is not a number of seconds from " +
+                std::to_string(MinWatchlistRefreshSeconds) + " to " +
+                std::to_string(MaxRequestSeconds) + ": \"" + value + "\"";
+        return false;
+    }
+    field = seconds;
+    return true;
+}
+
+bool SetRate(double& field, const std::string& key, const std::string& value, std::string& error) {
+    double rate = 0;
+    const auto [end, failed] = std::from_chars(value.data(), value.data() + value.size(), rate);
+    if (failed != std::errc() || end != value.data() + value.size() || !std::isfinite(rate) ||
+        rate <= -MaxRiskFreePct || rate > MaxRiskFreePct) {
+        error = key + "= is not a rate in percent a year (1.5): \"" + value + "\"";
+        return false;
+    }
+    field = rate;
     return true;
 }
 
@@ -159,6 +185,10 @@ bool ApplyProfileText(std::string_view text, PortalProfile& profile, std::string
                 profile.updateCookie = value;
             } else if (name == "tls" && key == "ca_bundle") {
                 profile.caBundle = value;
+            } else if (name == "analysis" && key == "risk_free") {
+                ok = SetRate(profile.riskFreePct, key, value, error);
+            } else if (name == "watchlist" && key == "refresh") {
+                ok = SetRefresh(profile.watchlistRefreshSeconds, key, value, error);
             } else {
                 error = "unknown setting [" + name + "] " + key;
                 return false;

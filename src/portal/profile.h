@@ -17,6 +17,12 @@ enum class PortalHost { Fund, F10, Api, Search, Quote };
 // Largest timeout and deadline a profile may give, in seconds (a day).
 inline constexpr int MaxRequestSeconds = 86400;
 
+// The profile's settings beyond the portal, their defaults and bounds.
+inline constexpr double DefaultRiskFreePct = 1.5;
+inline constexpr double MaxRiskFreePct = 100;
+inline constexpr int DefaultWatchlistRefreshSeconds = 30;
+inline constexpr int MinWatchlistRefreshSeconds = 10;
+
 // Path and query of the update-information page on its host.
 inline constexpr const char* UpdatePagePath = "/home.php?mod=spacecp&ac=profile&op=base";
 
@@ -28,6 +34,10 @@ struct PortalProfile {
     std::string caBundle;                    // extra CA bundle for TLS
     int timeoutSeconds = 0;  // longest wait without progress; 0: the web layer's default
     int deadlineSeconds = 0; // longest time for a whole request; 0: the web layer's default
+    // [analysis] risk_free: the risk-free rate of the basket's ratios, percent a year.
+    double riskFreePct = DefaultRiskFreePct;
+    // [watchlist] refresh: seconds between the watchlist's quote refreshes in the session.
+    int watchlistRefreshSeconds = DefaultWatchlistRefreshSeconds;
 };
 
 // Every host and the update page at one base URL.
@@ -47,9 +57,11 @@ using IniSections = std::map<std::string, std::map<std::string, std::string>>;
 bool ParseIni(std::string_view text, IniSections& sections, std::string& error);
 
 // Fills `profile` from an INI text ([portal] fund= f10= api= search= quote= timeout= deadline=,
-// [update] page= cookie=, [tls] ca_bundle=). Keys it does not set keep their value. Fails on a
-// malformed line, an unknown section or key, an address that is not http:// or https://, or a
-// number of seconds that is not a whole number from 1 to MaxRequestSeconds.
+// [update] page= cookie=, [tls] ca_bundle=, [analysis] risk_free=, [watchlist] refresh=). Keys
+// it does not set keep their value. Fails on a malformed line, an unknown section or key, an
+// address that is not http:// or https://, a number of seconds that is not a whole number from
+// 1 to MaxRequestSeconds (refresh: from MinWatchlistRefreshSeconds), or a risk-free rate that
+// is not a number above -100 and at most 100.
 bool ApplyProfileText(std::string_view text, PortalProfile& profile, std::string& error);
 bool ReadProfileFile(const std::string& path, PortalProfile& profile, std::string& error);
 

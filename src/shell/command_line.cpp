@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include "analysis/trading_clock.h"
 #include "portal/profile.h"
 #include "web/web_request.h"
 
@@ -39,6 +40,23 @@ const ToolkitOption* FindToolkitOption(std::string_view arg) {
     return it == ToolkitOptions.end() ? nullptr : &*it;
 }
 
+bool CheckCombinations(const CommandLine& commandLine, std::string& error) {
+    if (commandLine.exportList.empty()) {
+        for (const auto& [option, value] : {std::pair{"--sort", &commandLine.exportSort},
+                                            std::pair{"--output", &commandLine.outputFile},
+                                            std::pair{"--period", &commandLine.exportPeriod}}) {
+            if (!value->empty()) {
+                error = std::string(option) + " goes with --export";
+                return false;
+            }
+        }
+    } else if (!commandLine.importWatchlist.empty()) {
+        error = "--export and --import-watchlist are two runs of the program";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& commandLine,
@@ -69,13 +87,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& command
             (name == "--help" ? commandLine.help : commandLine.version) = true;
             continue;
         }
-        std::string* target = name == "--portal"          ? &commandLine.portal
-                              : name == "--profile"       ? &commandLine.profileFile
-                              : name == "--dump-controls" ? &commandLine.dumpFile
-                              : name == "--export"        ? &commandLine.exportList
-                              : name == "--sort"          ? &commandLine.exportSort
-                              : name == "--output"        ? &commandLine.outputFile
-                                                          : nullptr;
+        std::string* target = name == "--portal"             ? &commandLine.portal
+                              : name == "--profile"          ? &commandLine.profileFile
+                              : name == "--dump-controls"    ? &commandLine.dumpFile
+                              : name == "--export"           ? &commandLine.exportList
+                              : name == "--sort"             ? &commandLine.exportSort
+                              : name == "--period"           ? &commandLine.exportPeriod
+                              : name == "--output"           ? &commandLine.outputFile
+                              : name == "--data-dir"         ? &commandLine.dataDir
+                              : name == "--import-watchlist" ? &commandLine.importWatchlist
+                              : name == "--now"              ? &commandLine.now
+                                                             : nullptr;
         if (target == nullptr) {
             error = "unknown option " + name;
             return false;
@@ -95,15 +117,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& command
             error = "--portal needs an http:// or https:// base address, not \"" + value + "\"";
             return false;
         }
+        if (target == &commandLine.now && !ReadChinaTime(value)) {
+            error = "--now needs a China-time minute \"YYYY-MM-DD HH:MM\", not \"" + value + "\"";
+            return false;
+        }
         *target = value;
     }
-    if (commandLine.exportList.empty() &&
-        (!commandLine.exportSort.empty() || !commandLine.outputFile.empty())) {
-        error = (commandLine.exportSort.empty() ? "--output" : "--sort") +
-                std::string(" goes with --export");
-        return false;
-    }
-    return true;
+    return CheckCombinations(commandLine, error);
 }
 
 std::string UsageText() {
@@ -117,13 +137,22 @@ std::string UsageText() {
            "                           [portal] fund= f10= api= search= quote=\n"
            "                           [update] page= cookie=\n"
            "                           [tls]    ca_bundle=\n"
+           "                           [analysis] risk_free=   [watchlist] refresh=\n"
            "  --dump-controls FILE   write a JSON snapshot of the windows each time one\n"
            "                         closes and at exit\n"
-           "  --export LIST          write a ranking list as CSV and exit, without a window:\n"
-           "                         five-star, sector:CODE or sector:NAME (sector:白酒)\n"
+           "  --export LIST          write a list as CSV and exit, without a window:\n"
+           "                         five-star, sector:CODE or sector:NAME (sector:白酒),\n"
+           "                         watchlist, or compare:CODE,CODE[,...] (up to eight)\n"
            "  --sort KEY[:asc|desc]  with --export: the list sorted by a return column\n"
            "                         (r z 1y 3y 6y jn 1n 2n 3n, or its header: 近1周)\n"
+           "  --period KEY           with --export compare: week, month, threemonth,\n"
+           "                         sixmonth, year (default), twoyear or threeyear\n"
            "  --output FILE          with --export: the CSV file (default: standard output)\n"
+           "  --import-watchlist FILE  import positions (基金代码,持有份额,持仓成本) from a CSV\n"
+           "                         file into the watchlist and exit, without a window\n"
+           "  --data-dir DIR         where the watchlist's store lives (default: the\n"
+           "                         application-data folder)\n"
+           "  --now \"YYYY-MM-DD HH:MM\"  a fixed China-time clock (also the demo portal's)\n"
            "  --help                 show this text and exit\n"
            "  --version              show the version and exit\n"
            "\n"

@@ -31,7 +31,7 @@ struct Snapshot {
 
 struct DumpData {
     std::string file;
-    std::array<Snapshot, 3> windows;
+    std::array<Snapshot, WindowCount> windows;
 };
 
 DumpData& Data() {
@@ -263,12 +263,17 @@ Json MessagesJson() {
     return messages;
 }
 
+Json WindowsJson() {
+    Json windows = Json::object();
+    for (int k = 0; k < WindowCount; ++k) {
+        const auto id = static_cast<WindowId>(k);
+        windows[WindowKey(id)] = WindowEntry(id);
+    }
+    return windows;
+}
+
 std::string DumpText() {
-    Json dump{{"state", StateJson()},
-              {"messages", MessagesJson()},
-              {"windows", Json{{"main", WindowEntry(WindowId::Main)},
-                               {"sector", WindowEntry(WindowId::Sector)},
-                               {"chart", WindowEntry(WindowId::Chart)}}}};
+    Json dump{{"state", StateJson()}, {"messages", MessagesJson()}, {"windows", WindowsJson()}};
     return dump.dump(1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

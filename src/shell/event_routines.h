@@ -2,6 +2,8 @@
 // slots at start-up through their install functions; a slot nobody filled does nothing.
 #pragma once
 
+#include "shell/basket_routines.h"
+#include "shell/watchlist_routines.h"
 #include "text/text.h"
 
 #include <functional>
@@ -22,6 +24,10 @@ struct EventRoutines {
     std::function<void(int x, int y)> compareGridRightPressed;
     std::function<void()> addToCompareChosen;      // 菜单: "加入对比"
     std::function<void()> removeFromCompareChosen; // 菜单1: "删除对比"
+    std::function<void()> watchlistButtonClicked;  // 自选基金钮
+    std::function<void()> basketButtonClicked;     // 多基金对比钮
+    std::function<void()> addToWatchlistChosen;    // 菜单: "加入自选"
+    std::function<void()> addToBasketChosen;       // 菜单: "加入对比篮"
     // Mouse moved over 高级表格3 (grid 3) or 高级表格4 (grid 4).
     std::function<void(int grid, int x, int y)> riskGridMouseMoved;
     std::function<void()> searchFocused;                    // 搜索框 got focus
@@ -36,6 +42,10 @@ struct EventRoutines {
     std::function<void()> chartWindowCreated;
     std::function<void(int button)> periodButtonClicked; // 按钮1..按钮7
     std::function<void(int x, int y)> panelMouseMoved;   // 画板1
+
+    // The watchlist and the comparison basket.
+    WatchlistRoutines watchlist;
+    BasketRoutines basket;
 };
 
 // The run's one table.

@@ -103,10 +103,11 @@ QSize ControlsExtent(const WindowDesign& design) {
     return extent;
 }
 
-QMenu* CreateMenu(QWidget* window, const char* name, const char* item) {
+QMenu* CreateMenu(QWidget* window, const char* name, std::initializer_list<const char*> items) {
     auto* menu = new QMenu(window);
     menu->setObjectName(QString::fromUtf8(name));
-    menu->addAction(QString::fromUtf8(item));
+    for (const char* item : items)
+        menu->addAction(QString::fromUtf8(item));
     return menu;
 }
 
@@ -185,8 +186,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     m_controls.chartButton = Child<QPushButton>(this, "净值走势钮");
     m_controls.searchBox = Child<QLineEdit>(this, "搜索框");
     m_controls.suggestionList = Child<QTreeWidget>(this, "超级列表框1");
-    m_controls.addMenu = CreateMenu(this, AddMenuName, AddMenuItem);
-    m_controls.removeMenu = CreateMenu(this, RemoveMenuName, RemoveMenuItem);
+    m_controls.watchlistButton = Child<QPushButton>(this, WatchlistButtonName);
+    m_controls.basketButton = Child<QPushButton>(this, BasketButtonName);
+    m_controls.addMenu =
+        CreateMenu(this, AddMenuName, {AddMenuItem, AddToWatchlistItem, AddToBasketItem});
+    m_controls.removeMenu = CreateMenu(this, RemoveMenuName, {RemoveMenuItem});
 
     QPalette palette = m_controls.searchBox->palette();
     palette.setColor(QPalette::Text, ToQColor(HintColor));
@@ -221,7 +225,20 @@ void MainForm::WireEvents() {
             m_controls.removeMenu->popup(m_controls.compareGrid->mapToGlobal(QPoint(x, y)));
         }
     });
-    connect(c.addMenu, &QMenu::triggered, this, [] { Fire(Routines().addToCompareChosen); });
+    connect(c.watchlistButton, &QPushButton::clicked, this,
+            [] { Fire(Routines().watchlistButtonClicked); });
+    connect(c.basketButton, &QPushButton::clicked, this,
+            [] { Fire(Routines().basketButtonClicked); });
+    connect(c.addMenu, &QMenu::triggered, this, [this](QAction* action) {
+        const auto items = m_controls.addMenu->actions();
+        const qsizetype item = items.indexOf(action);
+        if (item == 0)
+            Fire(Routines().addToCompareChosen);
+        else if (item == 1)
+            Fire(Routines().addToWatchlistChosen);
+        else if (item == 2)
+            Fire(Routines().addToBasketChosen);
+    });
     connect(c.removeMenu, &QMenu::triggered, this,
             [] { Fire(Routines().removeFromCompareChosen); });
     connect(c.riskGrid, &GridWidget::mouseMoved, this,

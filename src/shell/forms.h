@@ -43,6 +43,8 @@ struct MainControls {
     QPushButton* fiveStarButton = nullptr;     // 五星基金钮
     QPushButton* sectorChooser = nullptr;      // 选择板块钮
     QPushButton* chartButton = nullptr;        // 净值走势钮
+    QPushButton* watchlistButton = nullptr;    // 自选基金钮
+    QPushButton* basketButton = nullptr;       // 多基金对比钮
     QLineEdit* searchBox = nullptr;            // 搜索框
     QTreeWidget* suggestionList = nullptr;     // 超级列表框1
     QMenu* addMenu = nullptr;                  // 菜单

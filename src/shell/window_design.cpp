@@ -47,6 +47,8 @@ const WindowDesign& MainWindowDesign() {
             {FundListName, K::Grid, "", 8, 8, 960, 576},
             {CompareRowsName, K::Grid, "", 8, 592, 960, 96},
             {FiveStarButtonName, K::Button, "五星基金", 976, 592, 112, 48},
+            {WatchlistButtonName, K::Button, "自选", 1096, 592, 112, 48},
+            {BasketButtonName, K::Button, "多基金对比", 1216, 592, 112, 48},
             {SectorChooserName, K::Button, "基金板块", 1000, 8, 120, 48},
             {ChartButtonName, K::Button, "走势图", 1128, 8, 120, 48},
             {SearchBoxName, K::Edit, "输入代码或名称", 1264, 8, 216, 48},

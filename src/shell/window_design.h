@@ -38,6 +38,9 @@ inline constexpr const char* SectorChooserName = "选择板块钮";
 inline constexpr const char* ChartButtonName = "净值走势钮";
 inline constexpr const char* SearchBoxName = "搜索框";
 inline constexpr const char* SuggestionListName = "超级列表框1";
+// Beside 五星基金钮, where no designed control lies: the watchlist and the comparison basket.
+inline constexpr const char* WatchlistButtonName = "自选基金钮";
+inline constexpr const char* BasketButtonName = "多基金对比钮";
 
 // The controls of one detail column: the current fund's on the left, the pinned fund's on the
 // right, the same roles on both sides.
@@ -75,9 +78,11 @@ struct ListColumn {
 };
 const std::vector<ListColumn>& SuggestionListColumns();
 
-// The popup menus of the main window and their single items.
+// The popup menus of the main window and their items: the designed one first, ours after it.
 inline constexpr const char* AddMenuName = "菜单";
 inline constexpr const char* AddMenuItem = "加入对比";
+inline constexpr const char* AddToWatchlistItem = "加入自选";
+inline constexpr const char* AddToBasketItem = "加入对比篮";
 inline constexpr const char* RemoveMenuName = "菜单1";
 inline constexpr const char* RemoveMenuItem = "删除对比";
 

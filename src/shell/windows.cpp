@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <array>
 
 namespace fundlens {
 
@@ -25,6 +26,41 @@ QPointer<SectorForm>& SectorPointer() {
 QPointer<ChartForm>& ChartPointer() {
     static QPointer<ChartForm> form;
     return form;
+}
+
+// The windows beside the designed three, by id.
+std::array<QPointer<QWidget>, WindowCount>& OtherWindows() {
+    static std::array<QPointer<QWidget>, WindowCount> windows;
+    return windows;
+}
+
+QPointer<QWidget>& OtherPointer(WindowId id) {
+    return OtherWindows()[static_cast<std::size_t>(id)];
+}
+
+// Tells the control dump when a window of its own closes.
+class CloseWatch : public QObject {
+public:
+    CloseWatch(QWidget* window, WindowId id) : QObject(window), m_id(id) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close && watched == parent())
+            NoteWindowClosed(m_id);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    WindowId m_id;
+};
+
+void CloseOtherWindows() {
+    for (QPointer<QWidget>& window : OtherWindows()) {
+        if (window)
+            window->close();
+    }
 }
 
 // Set once the main window has closed: the run is ending, no other window opens any more.
@@ -55,6 +91,7 @@ MainForm* CreateMainWindow() {
         if (ChartPointer()) {
             ChartPointer()->reject();
         }
+        CloseOtherWindows();
     });
     return form;
 }
@@ -70,6 +107,12 @@ void ShowMainWindow() {
 }
 
 void DestroyWindows() {
+    for (QPointer<QWidget>& window : OtherWindows()) {
+        if (window) {
+            window->close();
+            delete window.data();
+        }
+    }
     if (ChartPointer()) {
         ChartPointer()->reject();
         delete ChartPointer().data();
@@ -94,6 +137,14 @@ Window ChartWindow() {
     return Window(ChartPointer().data());
 }
 
+Window WatchlistWindow() {
+    return Window(OtherPointer(WindowId::Watchlist).data());
+}
+
+Window BasketWindow() {
+    return Window(OtherPointer(WindowId::Basket).data());
+}
+
 Window WindowOf(WindowId id) {
     switch (id) {
     case WindowId::Main:
@@ -102,8 +153,34 @@ Window WindowOf(WindowId id) {
         return SectorWindow();
     case WindowId::Chart:
         return ChartWindow();
+    case WindowId::Watchlist:
+    case WindowId::Basket:
+        return Window(OtherPointer(id).data());
     }
     return Window();
+}
+
+const char* WindowKey(WindowId id) {
+    static constexpr std::array<const char*, WindowCount> keys{"main", "sector", "chart",
+                                                               "watchlist", "basket"};
+    return keys[static_cast<std::size_t>(id)];
+}
+
+Window OpenModelessWindow(WindowId id, const std::function<QWidget*()>& make) {
+    if (MainClosed() || id == WindowId::Main || id == WindowId::Sector || id == WindowId::Chart)
+        return Window();
+    QPointer<QWidget>& pointer = OtherPointer(id);
+    if (!pointer) {
+        QWidget* window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        pointer = window;
+        new CloseWatch(window, id);
+        NoteWindowOpened(id);
+    }
+    pointer->show();
+    pointer->raise();
+    pointer->activateWindow();
+    return Window(pointer.data());
 }
 
 Window OpenSectorWindow() {

@@ -21,17 +21,23 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         {"nothing", {}, CommandLine{}},
         {"portal",
          {"--portal", "http://127.0.0.1:8080"},
-         {"http://127.0.0.1:8080", "", "", false, false, "", "", ""}},
+         {"http://127.0.0.1:8080", "", "", false, false, "", "", "", "", "", "", ""}},
         {"joined values",
          {"--profile=/p.ini", "--dump-controls=/tmp/d.json"},
-         {"", "/p.ini", "/tmp/d.json", false, false, "", "", ""}},
+         {"", "/p.ini", "/tmp/d.json", false, false, "", "", "", "", "", "", ""}},
         {"toolkit options pass",
          {"-platform", "offscreen", "--help"},
-         {"", "", "", true, false, "", "", ""}},
-        {"version", {"--version"}, {"", "", "", false, true, "", "", ""}},
+         {"", "", "", true, false, "", "", "", "", "", "", ""}},
+        {"version", {"--version"}, {"", "", "", false, true, "", "", "", "", "", "", ""}},
         {"export",
          {"--export", "sector:白酒", "--sort=1y:asc", "--output", "f.csv"},
-         {"", "", "", false, false, "sector:白酒", "1y:asc", "f.csv"}},
+         {"", "", "", false, false, "sector:白酒", "1y:asc", "f.csv", "", "", "", ""}},
+        {"the watchlist's options",
+         {"--data-dir", "/d", "--import-watchlist=w.csv", "--now", "2026-12-09 20:30"},
+         {"", "", "", false, false, "", "", "", "", "/d", "w.csv", "2026-12-09 20:30"}},
+        {"a basket export",
+         {"--export", "compare:000001,000002", "--period", "twoyear"},
+         {"", "", "", false, false, "compare:000001,000002", "", "", "twoyear", "", "", ""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -46,6 +52,10 @@ TEST(CommandLineTest, OptionsAndTheirValues) {
         EXPECT_EQ(got.exportList, c.expected.exportList);
         EXPECT_EQ(got.exportSort, c.expected.exportSort);
         EXPECT_EQ(got.outputFile, c.expected.outputFile);
+        EXPECT_EQ(got.exportPeriod, c.expected.exportPeriod);
+        EXPECT_EQ(got.dataDir, c.expected.dataDir);
+        EXPECT_EQ(got.importWatchlist, c.expected.importWatchlist);
+        EXPECT_EQ(got.now, c.expected.now);
     }
 }
 
@@ -64,6 +74,12 @@ TEST(CommandLineTest, BadCommandLinesSayWhy) {
         {"value on a flag", {"--help=yes"}, "--help takes no value"},
         {"sort without export", {"--sort", "z"}, "--sort goes with --export"},
         {"output without export", {"--output", "f.csv"}, "--output goes with --export"},
+        {"period without export", {"--period", "year"}, "--period goes with --export"},
+        {"export and import at once",
+         {"--export", "watchlist", "--import-watchlist", "w.csv"},
+         "two runs"},
+        {"a clock without its minute", {"--now", "2026-12-09"}, "YYYY-MM-DD HH:MM"},
+        {"a clock at 25:00", {"--now", "2026-12-09 25:00"}, "YYYY-MM-DD HH:MM"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

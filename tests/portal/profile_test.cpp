@@ -54,7 +54,8 @@ TEST(ProfileTest, EverySettingLandsInItsField) {
                                  "api=http://api.test:81\nsearch=http://search.test\n"
                                  "quote=http://quote.test\ntimeout=20\ndeadline=86400\n"
                                  "[update]\npage=https://u.test/p?x=1\n"
-                                 "cookie=sid=abc; t=1\n[tls]\nca_bundle=/tmp/ca.pem\n",
+                                 "cookie=sid=abc; t=1\n[tls]\nca_bundle=/tmp/ca.pem\n"
+                                 "[analysis]\nrisk_free=2.25\n[watchlist]\nrefresh=45\n",
                                  p, error))
         << error;
     EXPECT_EQ(p.fund, "http://fund.test");
@@ -67,7 +68,11 @@ TEST(ProfileTest, EverySettingLandsInItsField) {
     EXPECT_EQ(p.caBundle, "/tmp/ca.pem");
     EXPECT_EQ(p.timeoutSeconds, 20);
     EXPECT_EQ(p.deadlineSeconds, 86400);
+    EXPECT_EQ(p.riskFreePct, 2.25);
+    EXPECT_EQ(p.watchlistRefreshSeconds, 45);
     EXPECT_FALSE(ProfileIncomplete(p));
+    EXPECT_EQ(PortalProfile{}.riskFreePct, 1.5);
+    EXPECT_EQ(PortalProfile{}.watchlistRefreshSeconds, 30);
 }
 
 TEST(ProfileTest, BadSettingsAreRefused) {
@@ -89,6 +94,11 @@ TEST(ProfileTest, BadSettingsAreRefused) {
         {"more than a day", "[portal]\ndeadline=86401\n"},
         {"more digits than an int", "[portal]\ntimeout=99999999999\n"},
         {"timeout in another section", "[tls]\ntimeout=5\n"},
+        {"refresh more often than every 10 s", "[watchlist]\nrefresh=9\n"},
+        {"risk-free rate as a word", "[analysis]\nrisk_free=low\n"},
+        {"risk-free rate with a percent sign", "[analysis]\nrisk_free=1.5%\n"},
+        {"risk-free rate of -100 % or less", "[analysis]\nrisk_free=-100\n"},
+        {"risk-free rate not a number", "[analysis]\nrisk_free=nan\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
