@@ -80,6 +80,25 @@ Universe::Universe(std::uint64_t seed, int lastDay) : m_seed(seed) {
     AssignSectors();
 }
 
+// The ratings and sectors are drawn on the generated histories, so they stay as they are when
+// the session day's net values come out.
+Universe::Universe(std::uint64_t seed, const TradingDay& tradingDay)
+    : m_seed(seed), m_onTheClock(true) {
+    int historyEnd = tradingDay.sessionDay;
+    for (int k = 0; k < PortfolioDays; ++k) {
+        historyEnd = PreviousWeekday(historyEnd);
+    }
+    BuildClockCalendar(historyEnd);
+    BuildMarket();
+    BuildStocks();
+    BuildManagers();
+    BuildFunds();
+    AssignRatings();
+    AssignSectors();
+    AddPortfolioDays(tradingDay.sessionDay);
+    Publish(PublishedDay(tradingDay));
+}
+
 void Universe::BuildCalendar(int lastDay) {
     int last = lastDay;
     while (!IsWeekday(last)) {
@@ -92,6 +111,25 @@ void Universe::BuildCalendar(int lastDay) {
         }
     }
     m_reportDay = LastQuarterEnd(last);
+    SetLastIndex(SessionIndex());
+}
+
+// A fixed number of trading days, so that every fund's draws, and with them its holdings, are
+// the same in the markets of neighbouring days.
+void Universe::BuildClockCalendar(int lastDay) {
+    m_days.assign(ClockHistoryDays, lastDay);
+    for (int i = ClockHistoryDays - 2; i >= 0; --i) {
+        m_days[static_cast<std::size_t>(i)] =
+            PreviousWeekday(m_days[static_cast<std::size_t>(i) + 1]);
+    }
+    m_reportDay = LastQuarterEnd(lastDay);
+    SetLastIndex(SessionIndex());
+}
+
+// The published day and the days the periods' returns are measured from.
+void Universe::SetLastIndex(int index) {
+    m_published = index;
+    const int last = m_days[static_cast<std::size_t>(index)];
     int year = 0, month = 0, day = 0;
     SplitDay(last, year, month, day);
     const std::array<int, PeriodCount> references{
@@ -167,8 +205,13 @@ const Fund* Universe::FindFund(std::string_view code) const {
     return it == m_fundByCode.end() ? nullptr : &m_funds[static_cast<std::size_t>(it->second)];
 }
 
+int Universe::LatestIndex(const Fund& fund) const {
+    return m_onTheClock && fund.type == FundType::Qdii ? m_published - 1 : m_published;
+}
+
+// The figures as of the fund's latest net value.
 void Universe::ComputeFigures(Fund& fund) const {
-    const int last = LastIndex();
+    const int last = LatestIndex(fund);
     const double navLast = NavAt(fund, last);
     auto returnSince = [&](int index) {
         if (index < fund.firstIndex || index < 0) {
@@ -209,7 +252,23 @@ void Universe::ComputeFigures(Fund& fund) const {
 
     for (Management& m : fund.managements) {
         const int start = std::max(m.startIndex, fund.firstIndex);
-        m.returnPct = Round((NavAt(fund, m.endIndex) / NavAt(fund, start) - 1.0) * 100.0, 2);
+        const int end = std::min(m.endIndex, last);
+        m.returnPct = Round((NavAt(fund, end) / NavAt(fund, start) - 1.0) * 100.0, 2);
+    }
+}
+
+// The figures as of the published day; the current teams are in office up to it.
+void Universe::Publish(int publishedDay) {
+    SetLastIndex(IndexAtOrBefore(publishedDay));
+    for (Fund& f : m_funds) {
+        for (Management& m : f.managements) {
+            if (m.current) {
+                m.endIndex = m_published;
+            }
+        }
+        f.returns = FundReturns{};
+        f.risk = FundRisk{};
+        ComputeFigures(f);
     }
 }
 
