@@ -222,6 +222,7 @@ private:
     void BuildManagers();
     void BuildFunds();
     void ComputeFigures(Fund& fund) const;
+    void ComputeRisk(Fund& fund, int last) const;
     void Publish(int publishedDay);
     void AssignRatings();
     void AssignSectors();
