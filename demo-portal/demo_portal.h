@@ -39,9 +39,10 @@ struct PortalOptions {
     // The clock, China time, fixed at this minute: the quotes stand where the session is at
     // that minute, the net values are out up to the day the minute publishes.
     std::optional<ChinaTime> now;
-    // Without `now`: the clock to read at every request in place of the machine's (for tests).
-    // The market moves with it: the quotes through the session, the day's net values out at
-    // 20:00, the next session from 09:30 (demo-portal/README.md).
+    // Without `now`: the clock to read at every request in place of the machine's (for tests;
+    // it is called on the portal's threads). The market moves with it: the quotes through the
+    // session, the day's net values out at 20:00, the next session from 09:30
+    // (demo-portal/README.md).
     std::function<ChinaTime()> clock;
 };
 

@@ -48,7 +48,7 @@ Answer PortalSite::Serve(const PortalRequest& request) {
         return ScriptAnswer(m_data.Holdings(query, request.host));
     }
     if (path == "/api/qt/ulist.np/get") {
-        const int sessionDay = m_universe.TradingDays().back();
+        const int sessionDay = m_universe.TradingDays().back(); // the quotes' day
         return ScriptAnswer(m_data.Quotes(query, SessionMinute(request.now, sessionDay)));
     }
     if (path == "/FundCompare/LJSYL") {

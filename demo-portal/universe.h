@@ -157,7 +157,6 @@ public:
     Universe(std::uint64_t seed, const TradingDay& tradingDay);
 
     std::uint64_t Seed() const { return m_seed; }
-    bool OnTheClock() const { return m_onTheClock; }
 
     // Weekdays from about HistoryYears before the published day up to the quotes' day (on the
     // clock the session day, which may lie a day beyond the published one).
