@@ -336,12 +336,13 @@ TEST(TradingDay, NetValuesComeOutAtEightWhileThePortalRuns) {
     options.clock = [&clock] { return ChinaTime{clock.day, clock.minute}; };
     DemoPortal portal(options);
     ASSERT_TRUE(portal.Start());
-    const Fund& equity =
-        *std::find_if(portal.universe().Funds().begin(), portal.universe().Funds().end(),
-                      [](const Fund& f) { return HoldsShares(f.type); });
-    const Fund& qdii =
-        *std::find_if(portal.universe().Funds().begin(), portal.universe().Funds().end(),
-                      [](const Fund& f) { return f.type == FundType::Qdii; });
+    // Codes, not funds: a market two changes back is gone.
+    const auto& funds = portal.universe().Funds();
+    const Text equity =
+        std::find_if(funds.begin(), funds.end(), [](auto& f) { return HoldsShares(f.type); })->code;
+    const Text qdii = std::find_if(funds.begin(), funds.end(), [](auto& f) {
+                          return f.type == FundType::Qdii;
+                      })->code;
     const struct {
         const char* now;
         const char* equity;
@@ -356,8 +357,8 @@ TEST(TradingDay, NetValuesComeOutAtEightWhileThePortalRuns) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.now);
         clock.Set(c.now);
-        EXPECT_EQ(MainPage(portal, equity.code).date, c.equity);
-        EXPECT_EQ(MainPage(portal, qdii.code).date, c.qdii);
+        EXPECT_EQ(MainPage(portal, equity).date, c.equity);
+        EXPECT_EQ(MainPage(portal, qdii).date, c.qdii);
         EXPECT_EQ(FormatDay(portal.universe().LastTradingDay()), c.equity);
         // The ranking's records carry the same days.
         const Text ranking = Utf8ToText(WebRequest(
