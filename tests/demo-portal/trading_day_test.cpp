@@ -6,10 +6,10 @@
 #include "demo-portal/market_clock.h"
 #include "portal/fund_holdings.h"
 #include "portal/fund_main_page.h"
-#include "portal/profile.h"
 #include "portal_test_support.h"
 #include "text/json_document.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <gtest/gtest.h>
