@@ -2,6 +2,8 @@
 // the answer (status, content type, body) before it goes on the wire.
 #pragma once
 
+#include "demo-portal/market_clock.h"
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -30,6 +32,7 @@ struct PortalRequest {
     Query query;
     std::string host;    // "127.0.0.1:8080": the Host header, or the portal's own address
     std::string referer; // empty when not sent
+    ChinaTime now;       // the portal's clock when the request came
 };
 
 struct Answer {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace fundlens::demo {
 
@@ -69,11 +68,20 @@ std::optional<int> ParseDay(std::string_view text) {
     return DayNumber(parts[0], parts[1], parts[2]);
 }
 
-int Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return DayNumber(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+int PreviousWeekday(int dayNumber) {
+    int day = dayNumber - 1;
+    while (!IsWeekday(day)) {
+        --day;
+    }
+    return day;
+}
+
+int NextWeekday(int dayNumber) {
+    int day = dayNumber + 1;
+    while (!IsWeekday(day)) {
+        ++day;
+    }
+    return day;
 }
 
 int LastQuarterEnd(int dayNumber) {

@@ -17,6 +17,10 @@ inline bool IsWeekday(int dayNumber) {
     return w != 0 && w != 6;
 }
 
+// The weekday before and after `dayNumber`.
+int PreviousWeekday(int dayNumber);
+int NextWeekday(int dayNumber);
+
 // The same day `months` months later (earlier when negative), clamped to the month's end.
 int AddMonths(int dayNumber, int months);
 
@@ -25,9 +29,6 @@ std::string FormatDay(int dayNumber, char separator = '-');
 
 // Reads "YYYY-MM-DD"; nothing for any other text or an impossible date.
 std::optional<int> ParseDay(std::string_view text);
-
-// The machine's local date.
-int Today();
 
 // The last day of the calendar quarter that ended before `dayNumber` (a quarter end itself
 // counts as ended).

@@ -48,7 +48,7 @@ bool CanDrawText() {
 }
 
 std::string RenderNetValueChart(const Universe& universe, const Fund& fund, bool withText) {
-    const int last = universe.LastIndex();
+    const int last = universe.LatestIndex(fund);
     const int first = std::max(fund.firstIndex, last - ChartDays);
     double low = Universe::NavAt(fund, first);
     double high = low;
@@ -141,7 +141,7 @@ std::string RenderNetValueChart(const Universe& universe, const Fund& fund, bool
         painter.setFont(font);
         painter.drawText(
             QRectF(MarginLeft, 6, plot.width(), 22), Qt::AlignRight | Qt::AlignVCenter,
-            QString::fromUtf8(("截止 " + FormatDay(universe.LastTradingDay())).c_str()));
+            QString::fromUtf8(("截止 " + FormatDay(universe.LatestDay(fund))).c_str()));
     }
     painter.end();
 

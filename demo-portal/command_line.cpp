@@ -59,7 +59,11 @@ std::string UsageText() {
            "  --fault-rate P         share of answers that get the fault, 0 to 1 (default 1)\n"
            "  --announce-version V   version the update page announces (default 4)\n"
            "  --seed S               seed of the generated market (default 1)\n"
-           "  --date YYYY-MM-DD      last market day (default: today's date)\n"
+           "  --date YYYY-MM-DD      a fixed market day: its net values out, the quotes at its\n"
+           "                         close (default: the market runs on the clock)\n"
+           "  --now \"YYYY-MM-DD HH:MM\"\n"
+           "                         the clock fixed at this China time (default: the\n"
+           "                         machine's clock); not together with --date\n"
            "  --help                 show this text\n";
 }
 
@@ -78,9 +82,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args, PortalO
         if (name == "--help" || name == "-h") {
             return CommandLineResult::Help;
         }
-        static const char* const withValue[] = {"--port",       "--latency",          "--fault",
-                                                "--fault-rate", "--announce-version", "--seed",
-                                                "--date"};
+        static const char* const withValue[] = {
+            "--port", "--latency", "--fault", "--fault-rate", "--announce-version",
+            "--seed", "--date",    "--now"};
         bool known = false;
         for (const char* n : withValue) {
             known = known || name == n;
@@ -116,11 +120,18 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args, PortalO
         } else if (name == "--date") {
             ok = ParseDay(value).has_value();
             options.date = value;
+        } else if (name == "--now") {
+            options.now = ParseChinaTime(value);
+            ok = options.now.has_value();
         }
         if (!ok) {
             error = "invalid value for " + name + ": " + value;
             return CommandLineResult::Error;
         }
+    }
+    if (!options.date.empty() && options.now) {
+        error = "--date and --now both fix the market's day: give one of them";
+        return CommandLineResult::Error;
     }
     return CommandLineResult::Run;
 }

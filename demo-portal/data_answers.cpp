@@ -38,8 +38,8 @@ std::string SuggestionJson(const Universe& u, const Fund& f) {
            "\"BACKCODE\":\"\",\"MatchCount\":1,\"FundBaseInfo\":{\"_id\":\"" +
            f.code + "\",\"FCODE\":\"" + f.code + "\",\"SHORTNAME\":\"" + name + "\",\"FTYPE\":\"" +
            std::string(FundTypeCaption(f.type)) +
-           "\",\"DWJZ\":" + FormatFixed(Universe::NavAt(f, u.LastIndex()), 4) + ",\"FSRQ\":\"" +
-           FormatDay(u.LastTradingDay()) + "\",\"JJGS\":\"" +
+           "\",\"DWJZ\":" + FormatFixed(Universe::NavAt(f, u.LatestIndex(f)), 4) + ",\"FSRQ\":\"" +
+           FormatDay(u.LatestDay(f)) + "\",\"JJGS\":\"" +
            std::string(FundHouses()[static_cast<std::size_t>(f.house)].text) +
            "基金\",\"JJJL\":\"" + JsonEscape(lead.name) + "\",\"ISBUY\":\"1\"}}";
 }
@@ -55,12 +55,14 @@ std::string RefusedJson(std::string_view dataMember) {
            "\":null,\"ErrCode\":-999,\"ErrMsg\":\"非法访问\",\"TotalCount\":0,\"Expansion\":null}";
 }
 
-// The known funds among comma-separated codes, in their order.
+// The known funds among comma-separated codes, in their order; a code asked for again is
+// left out (a record names each fund once).
 std::vector<const Fund*> KnownFunds(const Universe& universe, const std::string& codes) {
     std::vector<const Fund*> funds;
     for (std::size_t start = 0; start < codes.size();) {
         const std::size_t end = std::min(codes.find(',', start), codes.size());
-        if (const Fund* f = universe.FindFund(std::string_view(codes).substr(start, end - start))) {
+        const Fund* f = universe.FindFund(std::string_view(codes).substr(start, end - start));
+        if (f && std::find(funds.begin(), funds.end(), f) == funds.end()) {
             funds.push_back(f);
         }
         start = end + 1;
@@ -70,7 +72,8 @@ std::vector<const Fund*> KnownFunds(const Universe& universe, const std::string&
 
 // One point of the compare answer (quotes escaped, as inside the data text): the date, then one
 // member per fund in the caller's order, its return since the period's first point in percent.
-// A fund launched later stays at 0 until its launch and counts from there.
+// A fund launched later stays at 0 until its launch and counts from there; a fund whose latest
+// net value is older than the point (a QDII fund's, on the clock) keeps its latest return.
 std::string CompareRecord(const Universe& universe, const std::vector<const Fund*>& funds,
                           int first, int t) {
     std::string record = "{ \\\"date\\\": \\\"" +
@@ -78,9 +81,10 @@ std::string CompareRecord(const Universe& universe, const std::vector<const Fund
                          "\\\"";
     for (const Fund* f : funds) {
         const int base = std::max(first, f->firstIndex);
+        const int at = std::min(t, universe.LatestIndex(*f));
         const double value =
             t < f->firstIndex ? 0.0
-                              : (Universe::NavAt(*f, t) / Universe::NavAt(*f, base) - 1.0) * 100.0;
+                              : (Universe::NavAt(*f, at) / Universe::NavAt(*f, base) - 1.0) * 100.0;
         record += ",\\\"" + f->code + "\\\":" + FormatFixed(value, 2);
     }
     return record + "}";

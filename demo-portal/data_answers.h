@@ -37,7 +37,8 @@ public:
     std::string Search(const Query& query) const;
     std::string Rating(const Query& query, bool refererSent) const;
     std::string Holdings(const Query& query, const std::string& host) const;
-    std::string Quotes(const Query& query) const;
+    // The quotes `sessionMinute` trading minutes into the session (Universe::QuoteAt).
+    std::string Quotes(const Query& query, int sessionMinute) const;
     // Cumulative returns of the funds in "bzdm" for period "c": one record per point with the
     // date and one member per known code, in the caller's order. The data member is empty for
     // an unknown period or when no code is known.

@@ -1,10 +1,9 @@
 #include "demo-portal/demo_portal.h"
 
-#include "demo-portal/calendar.h"
 #include "demo-portal/connection.h"
 #include "demo-portal/faults.h"
+#include "demo-portal/market_schedule.h"
 #include "demo-portal/random.h"
-#include "demo-portal/site.h"
 #include "text/text.h"
 
 #include <chrono>
@@ -88,8 +87,7 @@ bool ParseFaultMode(const std::string& name, FaultMode& mode) {
 
 struct DemoPortal::Impl {
     explicit Impl(PortalOptions o)
-        : options(std::move(o)),
-          site(options.seed, ParseDay(options.date).value_or(Today()), options.announceVersion),
+        : options(std::move(o)), schedule(options),
           faultRandom(StreamSeed(options.seed, {0xfa17})) {}
 
     void Handle(const httplib::Request& req, httplib::Response& res);
@@ -99,7 +97,7 @@ struct DemoPortal::Impl {
     bool Pause(std::chrono::milliseconds duration);
 
     PortalOptions options;
-    PortalSite site;
+    MarketSchedule schedule;
     std::unique_ptr<PortalServer> server;
     std::thread listener;
     std::atomic<bool> listenerDone{false};
@@ -159,7 +157,9 @@ void DemoPortal::Impl::Handle(const httplib::Request& req, httplib::Response& re
     request.host =
         SafeHost(req.get_header_value("Host"), options.host + ":" + std::to_string(port));
     request.referer = TrimBlanks(req.get_header_value("Referer"));
-    Answer answer = site.Serve(request);
+    const MarketSchedule::Moment moment = schedule.Current();
+    request.now = moment.now;
+    Answer answer = moment.site->Serve(request);
     if (Faulty()) {
         ApplyFault(
             options.fault, std::move(answer),
@@ -273,7 +273,7 @@ std::string DemoPortal::BaseUrl() const {
 }
 
 const Universe& DemoPortal::universe() const {
-    return m_impl->site.universe();
+    return m_impl->schedule.Latest().universe();
 }
 
 std::vector<RecordedRequest> DemoPortal::Requests() const {

@@ -1,8 +1,12 @@
 // The demo portal: a local imitation of the fund portal, serving a generated universe.
 #pragma once
 
+#include "demo-portal/market_clock.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +32,18 @@ struct PortalOptions {
     double faultRate = 1.0;  // share of answers that get the fault, 0..1
     int announceVersion = 4; // version the update page announces
     std::uint64_t seed = 1;  // the generated universe depends on it alone
-    // "YYYY-MM-DD": the market's last trading day is the last weekday at or before it.
-    // Empty (or unreadable): the machine's date, so the market moves on day by day.
+    // "YYYY-MM-DD": a fixed market day. The last trading day is the last weekday at or before
+    // it, its net values are out and the quotes show its close. It wins over the clock below;
+    // empty (or unreadable): the market runs on the clock.
     std::string date;
+    // The clock, China time, fixed at this minute: the quotes stand where the session is at
+    // that minute, the net values are out up to the day the minute publishes.
+    std::optional<ChinaTime> now;
+    // Without `now`: the clock to read at every request in place of the machine's (for tests;
+    // it is called on the portal's threads). The market moves with it: the quotes through the
+    // session, the day's net values out at 20:00, the next session from 09:30
+    // (demo-portal/README.md).
+    std::function<ChinaTime()> clock;
 };
 
 // Reads a --fault mode name ("none", "drop", "http500", "truncate", "slow", "trickle",
@@ -61,6 +74,8 @@ public:
     int Port() const;
     std::string BaseUrl() const; // "http://127.0.0.1:PORT"
 
+    // The market served now. On a running clock a new one takes over when a session opens and
+    // when its net values come out; the one before stays valid until the next change.
     const Universe& universe() const;
 
     // The last 10,000 requests at most, oldest first.

@@ -275,6 +275,16 @@ int EarlierQuartersRun(const Product& p, const std::vector<int>& days, int repor
     return quarters;
 }
 
+// A bond fund holds bonds, no stocks: its archive lists none, quarter by quarter. Its stocks
+// are still drawn and then dropped, so that every later draw, and every other fund, stays as
+// it was.
+void DropStocks(Product& p) {
+    p.holdings.clear();
+    for (std::vector<Holding>& quarter : p.earlierHoldings) {
+        quarter.clear();
+    }
+}
+
 } // namespace
 
 void Universe::BuildFunds() {
@@ -302,6 +312,9 @@ void Universe::BuildFunds() {
         p.holdings = picker.PickHoldings(rng, p.type, p.theme, p.size);
         p.earlierHoldings = picker.EarlierHoldings(rng, p.theme, p.size, p.holdings,
                                                    EarlierQuartersRun(p, m_days, m_reportDay));
+        if (p.type == FundType::Bond) {
+            DropStocks(p);
+        }
         classCounts.push_back(static_cast<int>(p.classes.size()));
         for (Fund& f : ShareClasses(rng, p)) {
             m_funds.push_back(std::move(f));

@@ -159,7 +159,7 @@ bool FundPages::ProfileInGbk(const Fund& fund, const Universe& universe) {
 Answer FundPages::Profile(const Fund& fund, const std::string& host) const {
     const Universe& u = m_universe;
     const std::string report = FormatDay(u.ReportDay());
-    const double nav = Universe::NavAt(fund, u.LastIndex());
+    const double nav = Universe::NavAt(fund, u.LatestIndex(fund));
     const Management& team = fund.managements.front();
     char shares[64];
     std::snprintf(shares, sizeof shares, "%.4f亿份", fund.sizeYi / nav);
@@ -267,7 +267,7 @@ std::string FundPages::Risk(const Fund& fund, const std::string& host) const {
         row("跟踪误差", fund.risk.trackingPct, true); // index funds: a third row
     }
     body += "</table>\r\n<div class=\"limit-time\">截止至：" +
-            FormatDay(m_universe.LastTradingDay()) + "</div></div>\r\n";
+            FormatDay(m_universe.LatestDay(fund)) + "</div></div>\r\n";
     const bool bond = fund.type == FundType::Bond || fund.type == FundType::Fof;
     body +=
         "<div class=\"boxitem w790\"><h4 class=\"t\"><label class=\"left\">风险等级</label></h4>"
@@ -286,14 +286,14 @@ std::string FundPages::Main(const Fund& fund, const std::string& host) const {
 }
 
 std::string FundPages::NetValueSummary(const Fund& fund, const std::string& host) const {
-    const double nav = Universe::NavAt(fund, m_universe.LastIndex());
+    const double nav = Universe::NavAt(fund, m_universe.LatestIndex(fund));
     const double day = fund.returns.day;
     // Date, net value and daily change in one block that ends before "近3月".
     std::string out =
         "<div class=\"dataOfFund\">\r\n<dl class=\"dataItem02\"><dt><p><span class=\"sp01\">"
         "<span class=\"sp02\"><a href=\"//" +
         host + "/jjjz_" + fund.code + ".html\">单位净值</a></span> (</span>" +
-        FormatDay(m_universe.LastTradingDay()) +
+        FormatDay(m_universe.LatestDay(fund)) +
         ")</p></dt><dd class=\"dataNums\"><span class=\"ui-font-large " +
         std::string(ColourClass(day)) + " ui-num\">" + FormatFixed(nav, 4) +
         "</span><span class=\"ui-font-middle " + std::string(ColourClass(day)) + " ui-num\">" +
@@ -353,10 +353,11 @@ std::string FundPages::ReturnsTable(const Fund& fund) const {
     });
     out += row("同类平均<div class=\"typeNameTip\"></div>",
                [&](int p) { return figure(types.average[static_cast<std::size_t>(p)], ""); });
+    const double levelNow = levels[static_cast<std::size_t>(u.LastIndex())];
     out += row("沪深300", [&](int p) {
         const int start = u.PeriodStartIndex(static_cast<Period>(p));
         return figure(start >= 0
-                          ? (levels.back() / levels[static_cast<std::size_t>(start)] - 1.0) * 100.0
+                          ? (levelNow / levels[static_cast<std::size_t>(start)] - 1.0) * 100.0
                           : NoValue,
                       "");
     });
@@ -387,7 +388,8 @@ std::string FundPages::NetValues(const Fund& fund, const std::string& host) cons
             "lsjz\"><thead><tr><th>净值日期</th><th>单位净值</th><th>累计净值</th>"
             "<th>日增长率</th></tr></thead><tbody>\r\n";
     constexpr int RowsShown = 20;
-    for (int t = u.LastIndex(); t >= fund.firstIndex && t > u.LastIndex() - RowsShown; --t) {
+    const int latest = u.LatestIndex(fund);
+    for (int t = latest; t >= fund.firstIndex && t > latest - RowsShown; --t) {
         const double nav = Universe::NavAt(fund, t);
         const double growth =
             t > fund.firstIndex ? (nav / Universe::NavAt(fund, t - 1) - 1.0) * 100.0 : NoValue;

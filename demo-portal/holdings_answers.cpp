@@ -129,16 +129,16 @@ std::string DataAnswers::Holdings(const Query& query, const std::string& host) c
 namespace {
 
 // A quote record. A suspended stock has no price and no change: "-".
-std::string QuoteRecord(const Stock& s) {
-    const std::string price = s.suspended ? "\"-\"" : FormatFixed(s.price, 2);
-    const std::string change = s.suspended ? "\"-\"" : FormatFixed(s.changePct, 2);
+std::string QuoteRecord(const Stock& s, const Quote& quote) {
+    const std::string price = s.suspended ? "\"-\"" : FormatFixed(quote.price, 2);
+    const std::string change = s.suspended ? "\"-\"" : FormatFixed(quote.changePct, 2);
     return "{\"f2\":" + price + ",\"f3\":" + change + ",\"f9\":" + FormatFixed(s.pe, 2) +
            ",\"f12\":\"" + s.code + "\",\"f14\":\"" + JsonEscape(s.name) + "\"}";
 }
 
 } // namespace
 
-std::string DataAnswers::Quotes(const Query& query) const {
+std::string DataAnswers::Quotes(const Query& query, int sessionMinute) const {
     const std::string callback = SafeCallback(query.Get("cb"));
     const std::string& secIds = query.Get("secids");
     std::string json =
@@ -162,8 +162,8 @@ std::string DataAnswers::Quotes(const Query& query) const {
     } else {
         json += "{\"total\":" + std::to_string(stocks.size()) + ",\"diff\":[";
         for (std::size_t i = 0; i < stocks.size(); ++i) {
-            json += (i ? "," : "") +
-                    QuoteRecord(m_universe.Stocks()[static_cast<std::size_t>(stocks[i])]);
+            const Stock& s = m_universe.Stocks()[static_cast<std::size_t>(stocks[i])];
+            json += (i ? "," : "") + QuoteRecord(s, m_universe.QuoteAt(stocks[i], sessionMinute));
         }
         json += "]}";
     }

@@ -32,7 +32,7 @@ std::string Percent(double value) {
 
 std::string MakeRecord(const Universe& universe, const Fund& fund) {
     const FundReturns& r = fund.returns;
-    const double nav = Universe::NavAt(fund, universe.LastIndex());
+    const double nav = Universe::NavAt(fund, universe.LatestIndex(fund));
     // 0 code, 1 name, 2 initials, 3 pinyin, 4-12 returns (year to date, 1 week … 3 years,
     // since inception), 13 accumulated net value, 14 size, 15 date, 16 net value, 17 daily
     // growth, then inception date, purchase fee, type and a purchase flag.
@@ -57,7 +57,7 @@ std::string MakeRecord(const Universe& universe, const Fund& fund) {
     field(Percent(r.sinceInception));
     field(FormatFixed(nav + fund.dividends, 4));
     field(FormatFixed(fund.sizeYi, 2));
-    field(FormatDay(universe.LastTradingDay()));
+    field(FormatDay(universe.LatestDay(fund)));
     field(FormatFixed(nav, 4));
     field(Percent(r.day));
     field(FormatDay(fund.inceptionDay));

@@ -27,6 +27,10 @@ PortalSite::PortalSite(std::uint64_t seed, int lastDay, int announceVersion)
     : m_universe(seed, lastDay), m_ranking(m_universe), m_pages(m_universe), m_data(m_universe),
       m_announceVersion(announceVersion) {}
 
+PortalSite::PortalSite(std::uint64_t seed, const TradingDay& tradingDay, int announceVersion)
+    : m_universe(seed, tradingDay), m_ranking(m_universe), m_pages(m_universe), m_data(m_universe),
+      m_announceVersion(announceVersion) {}
+
 Answer PortalSite::Serve(const PortalRequest& request) {
     const std::string& path = request.path;
     const Query& query = request.query;
@@ -44,7 +48,8 @@ Answer PortalSite::Serve(const PortalRequest& request) {
         return ScriptAnswer(m_data.Holdings(query, request.host));
     }
     if (path == "/api/qt/ulist.np/get") {
-        return ScriptAnswer(m_data.Quotes(query));
+        const int sessionDay = m_universe.TradingDays().back(); // the quotes' day
+        return ScriptAnswer(m_data.Quotes(query, SessionMinute(request.now, sessionDay)));
     }
     if (path == "/FundCompare/LJSYL") {
         return ScriptAnswer(m_data.Compare(query, referer));

@@ -16,8 +16,11 @@ namespace fundlens::demo {
 
 class PortalSite {
 public:
-    // `lastDay`: a day number (the last trading day is the last weekday at or before it).
+    // A fixed market day. `lastDay`: a day number (the last trading day is the last weekday at
+    // or before it).
     PortalSite(std::uint64_t seed, int lastDay, int announceVersion);
+    // The market of a trading day on the clock.
+    PortalSite(std::uint64_t seed, const TradingDay& tradingDay, int announceVersion);
 
     const Universe& universe() const { return m_universe; }
     const RankingIndex& ranking() const { return m_ranking; }

@@ -13,11 +13,10 @@ using namespace generation;
 
 namespace {
 
-constexpr double FlatShare = 0.08;      // stocks that did not move today
-constexpr double SuspendedShare = 0.02; // stocks not traded today
-constexpr double DelistedShare = 0.01;  // mainland stocks the quote endpoint no longer knows
-constexpr double StockNoiseSd = 1.6;    // today's own move, percent
-constexpr double HongKongMarketBeta = 0.5;
+constexpr double FlatShare = 0.08;           // stocks that did not move today
+constexpr double SuspendedShare = 0.02;      // stocks not traded today
+constexpr double DelistedShare = 0.01;       // mainland stocks the quote endpoint no longer knows
+constexpr double StockNoiseSd = 1.6;         // today's own move, percent
 constexpr double WeightedVotingShare = 0.15; // Hong Kong names marked "-W"
 constexpr int FirstReceiptCode = 689001;
 
@@ -68,15 +67,6 @@ private:
     std::unordered_set<std::string> m_names;
     std::unordered_set<std::string> m_codes;
 };
-
-double PriceLimit(const Stock& s) {
-    if (s.InHongKong()) {
-        return 60.0;
-    }
-    const bool wideLimit =
-        s.code.starts_with("688") || s.code.starts_with("689") || s.code.starts_with("300");
-    return wideLimit ? 20.0 : 10.0;
-}
 
 std::string DrawName(Random& rng, std::string_view suffix) {
     const auto prefixes = StockPrefixes();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <unordered_set>
 
 namespace fundlens::demo {
@@ -45,7 +46,7 @@ struct Spread {
     double deviationPct;
     double mean;
 };
-Spread SpreadOf(const std::vector<double>& values) {
+Spread SpreadOf(std::span<const double> values) {
     double sum = 0.0, sumSquares = 0.0;
     for (double v : values) {
         sum += v;
@@ -80,6 +81,25 @@ Universe::Universe(std::uint64_t seed, int lastDay) : m_seed(seed) {
     AssignSectors();
 }
 
+// The ratings and sectors are drawn on the generated histories, so they stay as they are when
+// the session day's net values come out.
+Universe::Universe(std::uint64_t seed, const TradingDay& tradingDay)
+    : m_seed(seed), m_onTheClock(true) {
+    int historyEnd = tradingDay.sessionDay;
+    for (int k = 0; k < PortfolioDays; ++k) {
+        historyEnd = PreviousWeekday(historyEnd);
+    }
+    BuildClockCalendar(historyEnd);
+    BuildMarket();
+    BuildStocks();
+    BuildManagers();
+    BuildFunds();
+    AssignRatings();
+    AssignSectors();
+    AddPortfolioDays(tradingDay.sessionDay);
+    Publish(PublishedDay(tradingDay));
+}
+
 void Universe::BuildCalendar(int lastDay) {
     int last = lastDay;
     while (!IsWeekday(last)) {
@@ -92,6 +112,25 @@ void Universe::BuildCalendar(int lastDay) {
         }
     }
     m_reportDay = LastQuarterEnd(last);
+    SetLastIndex(SessionIndex());
+}
+
+// A fixed number of trading days, so that every fund's draws, and with them its holdings, are
+// the same in the markets of neighbouring days.
+void Universe::BuildClockCalendar(int lastDay) {
+    m_days.assign(ClockHistoryDays, lastDay);
+    for (int i = ClockHistoryDays - 2; i >= 0; --i) {
+        m_days[static_cast<std::size_t>(i)] =
+            PreviousWeekday(m_days[static_cast<std::size_t>(i) + 1]);
+    }
+    m_reportDay = LastQuarterEnd(lastDay);
+    SetLastIndex(SessionIndex());
+}
+
+// The published day and the days the periods' returns are measured from.
+void Universe::SetLastIndex(int index) {
+    m_published = index;
+    const int last = m_days[static_cast<std::size_t>(index)];
     int year = 0, month = 0, day = 0;
     SplitDay(last, year, month, day);
     const std::array<int, PeriodCount> references{
@@ -167,8 +206,50 @@ const Fund* Universe::FindFund(std::string_view code) const {
     return it == m_fundByCode.end() ? nullptr : &m_funds[static_cast<std::size_t>(it->second)];
 }
 
+int Universe::LatestIndex(const Fund& fund) const {
+    return m_onTheClock && fund.type == FundType::Qdii ? m_published - 1 : m_published;
+}
+
+// The yearly deviation and Sharpe ratio over one, two and three years up to `last` (and an
+// index fund's tracking error). The daily returns of the longest horizon the fund has are formed
+// once; each horizon takes their end.
+void Universe::ComputeRisk(Fund& fund, int last) const {
+    int longest = std::min(last - fund.firstIndex, 3 * TradingDaysPerYear);
+    if (longest < TradingDaysPerYear) {
+        longest = 0; // too young for any
+    }
+    std::vector<double> daily;
+    std::vector<double> offMarket; // the fund's daily return less the market's
+    daily.reserve(static_cast<std::size_t>(longest));
+    offMarket.reserve(daily.capacity());
+    for (int t = last - longest + 1; t <= last; ++t) {
+        const auto i = static_cast<std::size_t>(t);
+        daily.push_back(NavAt(fund, t) / NavAt(fund, t - 1) - 1.0);
+        offMarket.push_back(daily.back() - (m_marketLevel[i] / m_marketLevel[i - 1] - 1.0));
+    }
+    for (int y = 1; y <= 3; ++y) {
+        const int n = y * TradingDaysPerYear;
+        if (longest < n) {
+            continue;
+        }
+        const std::size_t from = daily.size() - static_cast<std::size_t>(n);
+        const Spread spread = SpreadOf(std::span(daily).subspan(from));
+        const double yearly = spread.mean * TradingDaysPerYear * 100.0;
+        const auto k = static_cast<std::size_t>(y - 1);
+        fund.risk.deviationPct[k] = Round(spread.deviationPct, 2);
+        fund.risk.sharpe[k] = spread.deviationPct > 1e-9
+                                  ? Round((yearly - RiskFreePct) / spread.deviationPct, 2)
+                                  : 0.0;
+        if (fund.type == FundType::Index) {
+            fund.risk.trackingPct[k] =
+                Round(SpreadOf(std::span(offMarket).subspan(from)).deviationPct, 2);
+        }
+    }
+}
+
+// The figures as of the fund's latest net value.
 void Universe::ComputeFigures(Fund& fund) const {
-    const int last = LastIndex();
+    const int last = LatestIndex(fund);
     const double navLast = NavAt(fund, last);
     auto returnSince = [&](int index) {
         if (index < fund.firstIndex || index < 0) {
@@ -183,33 +264,27 @@ void Universe::ComputeFigures(Fund& fund) const {
     fund.returns.day = last > fund.firstIndex ? returnSince(last - 1) : NoValue;
     fund.returns.sinceInception = Round((navLast + fund.dividends - 1.0) * 100.0, 2);
 
-    for (int y = 1; y <= 3; ++y) {
-        const int n = y * TradingDaysPerYear;
-        if (last - fund.firstIndex < n) {
-            continue;
-        }
-        std::vector<double> daily;
-        std::vector<double> offMarket; // the fund's daily return less the market's
-        for (int t = last - n + 1; t <= last; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            daily.push_back(NavAt(fund, t) / NavAt(fund, t - 1) - 1.0);
-            offMarket.push_back(daily.back() - (m_marketLevel[i] / m_marketLevel[i - 1] - 1.0));
-        }
-        const Spread spread = SpreadOf(daily);
-        const double yearly = spread.mean * TradingDaysPerYear * 100.0;
-        const auto k = static_cast<std::size_t>(y - 1);
-        fund.risk.deviationPct[k] = Round(spread.deviationPct, 2);
-        fund.risk.sharpe[k] = spread.deviationPct > 1e-9
-                                  ? Round((yearly - RiskFreePct) / spread.deviationPct, 2)
-                                  : 0.0;
-        if (fund.type == FundType::Index) {
-            fund.risk.trackingPct[k] = Round(SpreadOf(offMarket).deviationPct, 2);
-        }
-    }
+    ComputeRisk(fund, last);
 
     for (Management& m : fund.managements) {
         const int start = std::max(m.startIndex, fund.firstIndex);
-        m.returnPct = Round((NavAt(fund, m.endIndex) / NavAt(fund, start) - 1.0) * 100.0, 2);
+        const int end = std::min(m.endIndex, last);
+        m.returnPct = Round((NavAt(fund, end) / NavAt(fund, start) - 1.0) * 100.0, 2);
+    }
+}
+
+// The figures as of the published day; the current teams are in office up to it.
+void Universe::Publish(int publishedDay) {
+    SetLastIndex(IndexAtOrBefore(publishedDay));
+    for (Fund& f : m_funds) {
+        for (Management& m : f.managements) {
+            if (m.current) {
+                m.endIndex = m_published;
+            }
+        }
+        f.returns = FundReturns{};
+        f.risk = FundRisk{};
+        ComputeFigures(f);
     }
 }
 

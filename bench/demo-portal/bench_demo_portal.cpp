@@ -2,7 +2,9 @@
 // costs behind them (market generation, rendering a page without the network).
 #include "demo-portal/calendar.h"
 #include "demo-portal/demo_portal.h"
+#include "demo-portal/market_clock.h"
 #include "demo-portal/ranking.h"
+#include "demo-portal/site.h"
 #include "demo-portal/universe.h"
 #include "web/web_request.h"
 
@@ -92,6 +94,29 @@ void BM_GenerateMarket(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GenerateMarket)->Unit(benchmark::kMillisecond);
+
+// The market on the clock, as the program builds it at its start: the histories, then the last
+// trading days from the funds' portfolios.
+void BM_GenerateMarketOnTheClock(benchmark::State& state) {
+    const TradingDay day = TradingDayAt(*ParseChinaTime("2026-12-08 10:00"));
+    std::uint64_t seed = 1;
+    for (auto _ : state) {
+        Universe universe(seed++, day);
+        benchmark::DoNotOptimize(universe.Funds().data());
+    }
+}
+BENCHMARK(BM_GenerateMarketOnTheClock)->Unit(benchmark::kMillisecond);
+
+// Everything a start builds before the first answer: the market, the ranking and the pages.
+void BM_BuildSiteOnTheClock(benchmark::State& state) {
+    const TradingDay day = TradingDayAt(*ParseChinaTime("2026-12-08 10:00"));
+    std::uint64_t seed = 1;
+    for (auto _ : state) {
+        PortalSite site(seed++, day, 4);
+        benchmark::DoNotOptimize(&site.universe());
+    }
+}
+BENCHMARK(BM_BuildSiteOnTheClock)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
