@@ -3,39 +3,16 @@
 #include "demo-portal/calendar.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace fundlens::demo {
 
-namespace {
-
-constexpr long long ChinaOffsetSeconds = 8 * 3600;
-constexpr long long SecondsPerDay = 86400;
-
-// Two decimal digits at `at`; -1 when they are not digits.
-int TwoDigits(std::string_view text, std::size_t at) {
-    const char a = text[at];
-    const char b = text[at + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9') {
-        return -1;
-    }
-    return (a - '0') * 10 + (b - '0');
-}
-
-} // namespace
-
 std::optional<ChinaTime> ParseChinaTime(std::string_view text) {
-    if (text.size() != 16 || text[10] != ' ' || text[13] != ':') {
+    // Only the dashed form the command line documents.
+    if (text.size() != 16 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
-    }
-    const std::optional<int> day = ParseDay(text.substr(0, 10));
-    const int hour = TwoDigits(text, 11);
-    const int minute = TwoDigits(text, 14);
-    if (!day || hour < 0 || hour > 23 || minute < 0 || minute > 59) {
-        return std::nullopt;
-    }
-    return ChinaTime{*day, hour * 60 + minute};
+    return ReadChinaTime(std::string(text));
 }
 
 std::string FormatChinaTime(ChinaTime time) {
@@ -45,11 +22,7 @@ std::string FormatChinaTime(ChinaTime time) {
 }
 
 ChinaTime MachineChinaTime() {
-    const long long seconds = static_cast<long long>(std::time(nullptr)) + ChinaOffsetSeconds;
-    const long long days =
-        seconds >= 0 ? seconds / SecondsPerDay : (seconds - SecondsPerDay + 1) / SecondsPerDay;
-    return ChinaTime{static_cast<int>(days),
-                     static_cast<int>((seconds - days * SecondsPerDay) / 60)};
+    return ChinaTimeOf(std::chrono::system_clock::now());
 }
 
 TradingDay TradingDayAt(ChinaTime now) {

@@ -3,24 +3,22 @@
 // published.
 #pragma once
 
+#include "analysis/trading_clock.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace fundlens::demo {
 
-// A minute of China time.
-struct ChinaTime {
-    int day = 0;    // day number (days since 1970-01-01)
-    int minute = 0; // of the day, 0 (00:00) to 1439 (23:59)
-    bool operator==(const ChinaTime&) const = default;
-};
+// A minute of China time, as the program's clock counts it (day numbers since 1970-01-01).
+using ChinaTime = fundlens::ChinaTime;
 
-inline constexpr int SessionOpens = 9 * 60 + 30; // 09:30
-inline constexpr int LunchBegins = 11 * 60 + 30; // 11:30
-inline constexpr int LunchEnds = 13 * 60;        // 13:00
-inline constexpr int SessionCloses = 15 * 60;    // 15:00
-inline constexpr int NavPublished = 20 * 60;     // 20:00: the day's net values are out
+inline constexpr int SessionOpens = MorningOpen;     // 09:30
+inline constexpr int LunchBegins = MorningClose;     // 11:30
+inline constexpr int LunchEnds = AfternoonOpen;      // 13:00
+inline constexpr int SessionCloses = AfternoonClose; // 15:00
+inline constexpr int NavPublished = 20 * 60;         // 20:00: the day's net values are out
 // Trading minutes from the open to the close.
 inline constexpr int SessionMinutes = (LunchBegins - SessionOpens) + (SessionCloses - LunchEnds);
 

@@ -15,6 +15,8 @@ namespace fundlens {
 struct ChinaTime {
     int day = 0;    // day number (see analysis/dates.h)
     int minute = 0; // minutes since midnight, 0 ... 1439
+
+    friend bool operator==(const ChinaTime&, const ChinaTime&) = default;
 };
 
 // The session: weekdays 09:30 to 11:30 and 13:00 to 15:00, each start inclusive, each end not.

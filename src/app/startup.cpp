@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "analysis/trading_clock.h"
 #include "app/export_command.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
@@ -73,10 +74,14 @@ bool ReadPortalSettings(const CommandLine& commandLine, PortalProfile& profile,
            ReadProfileFile(commandLine.profileFile, profile, error);
 }
 
-// What the settings leave open comes from the demo portal, started here when needed.
-bool UsePortal(PortalProfile profile, std::unique_ptr<demo::DemoPortal>& demoPortal) {
+// What the settings leave open comes from the demo portal, started here when needed (on the
+// program's clock when it is fixed).
+bool UsePortal(PortalProfile profile, std::unique_ptr<demo::DemoPortal>& demoPortal,
+               std::optional<ChinaTime> now) {
     if (ProfileIncomplete(profile)) {
-        demoPortal = std::make_unique<demo::DemoPortal>();
+        demo::PortalOptions options;
+        options.now = now;
+        demoPortal = std::make_unique<demo::DemoPortal>(options);
         if (!demoPortal->Start()) {
             std::cerr << "fundlens: the built-in demo portal could not be started\n";
             return false;
@@ -126,15 +131,17 @@ int RunProgram(int argc, char** argv) {
         return BadUsage(error);
     }
 
+    const std::optional<ChinaTime> now = ReadChinaTime(commandLine.now);
+    FixChinaTime(now);
     std::unique_ptr<demo::DemoPortal> demoPortal;
     if (!commandLine.exportList.empty()) {
         // No window, no application object: this runs without a display.
-        return UsePortal(profile, demoPortal) ? RunExport(commandLine) : 1;
+        return UsePortal(profile, demoPortal, now) ? RunExport(commandLine) : 1;
     }
 
     QApplication app(argc, argv);
     PrepareApplication();
-    if (!UsePortal(profile, demoPortal)) {
+    if (!UsePortal(profile, demoPortal, now)) {
         return 1;
     }
     ResetProgramState(); // ReadoutTable starts empty

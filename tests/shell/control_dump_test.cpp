@@ -57,11 +57,14 @@ TEST_F(ControlDumpTest, EveryControlWithKindGeometryAndState) {
     }
     EXPECT_TRUE(dump["windows"]["sector"].is_null());
     EXPECT_TRUE(dump["windows"]["chart"].is_null());
+    EXPECT_TRUE(dump["windows"]["watchlist"].is_null());
+    EXPECT_TRUE(dump["windows"]["basket"].is_null());
 
     const json& main = dump["windows"]["main"];
     EXPECT_EQ(main["title"], "五星基金加载完毕，共1支基金");
     const json& controls = main["controls"];
-    EXPECT_EQ(controls.size(), 33u + 2u); // the designed controls and the two menus
+    // The designed controls, our two buttons and the two menus.
+    EXPECT_EQ(controls.size(), 33u + 2u + 2u);
     for (const auto& [name, control] : controls.items()) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(control["kind"].is_string());
@@ -91,7 +94,7 @@ TEST_F(ControlDumpTest, EveryControlWithKindGeometryAndState) {
     EXPECT_EQ(controls["超级列表框1"]["height"], 144);
     EXPECT_EQ(controls["五星基金钮"]["kind"], "button");
     EXPECT_EQ(controls["五星基金钮"]["text"], "五星基金");
-    EXPECT_EQ(controls["菜单"]["items"], json::array({"加入对比"}));
+    EXPECT_EQ(controls["菜单"]["items"], json::array({"加入对比", "加入自选", "加入对比篮"}));
     EXPECT_EQ(controls["高级表格3"]["cells"][2][0], "夏普比率");
 }
 

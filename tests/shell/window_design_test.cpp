@@ -33,6 +33,9 @@ const Expected MainControlsExpected[] = {
     {"高级表格1", Kind::Grid, "", 8, 8, 960, 576},
     {"高级表格2", Kind::Grid, "", 8, 592, 960, 96},
     {"五星基金钮", Kind::Button, "五星基金", 976, 592, 112, 48},
+    // Ours, where no designed control lies.
+    {"自选基金钮", Kind::Button, "自选", 1096, 592, 112, 48},
+    {"多基金对比钮", Kind::Button, "多基金对比", 1216, 592, 112, 48},
     {"选择板块钮", Kind::Button, "基金板块", 1000, 8, 120, 48},
     {"净值走势钮", Kind::Button, "走势图", 1128, 8, 120, 48},
     {"搜索框", Kind::Edit, "输入代码或名称", 1264, 8, 216, 48},
@@ -240,14 +243,16 @@ TEST_F(WindowDesignTest, GridDesigns) {
 }
 
 TEST_F(WindowDesignTest, PopupMenusHoldTheirItemsAndStartHidden) {
-    const std::pair<const char*, const char*> menus[] = {{"菜单", "加入对比"},
-                                                         {"菜单1", "删除对比"}};
-    for (const auto& [name, item] : menus) {
+    // The designed item first; ours after it.
+    const std::pair<const char*, std::vector<const char*>> menus[] = {
+        {"菜单", {"加入对比", "加入自选", "加入对比篮"}}, {"菜单1", {"删除对比"}}};
+    for (const auto& [name, items] : menus) {
         SCOPED_TRACE(name);
         auto* menu = MainWindow().widget()->findChild<QMenu*>(Q(name));
         ASSERT_NE(menu, nullptr);
-        ASSERT_EQ(menu->actions().size(), 1);
-        EXPECT_EQ(menu->actions()[0]->text(), Q(item));
+        ASSERT_EQ(menu->actions().size(), static_cast<qsizetype>(items.size()));
+        for (std::size_t i = 0; i < items.size(); ++i)
+            EXPECT_EQ(menu->actions()[static_cast<qsizetype>(i)]->text(), Q(items[i]));
         EXPECT_FALSE(menu->isVisible());
     }
 }
