@@ -1,6 +1,6 @@
 // The chart arithmetic over a comparison cut: both axes laid out from the cut's descriptions,
 // the curves' points, and the mouse read-out swept across the plot and the band around it.
-#include "compare/readout_geometry.h"
+#include "chart/readout_geometry.h"
 #include "fuzz/fuzz_input.h"
 #include "portal/comparison.h"
 

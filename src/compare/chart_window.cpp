@@ -1,7 +1,7 @@
 #include "compare/chart_window.h"
 
+#include "chart/periods.h"
 #include "compare/comparison_loader.h"
-#include "compare/periods.h"
 #include "portal/net_value_page.h"
 #include "runs/runs.h"
 #include "shell/messages.h"

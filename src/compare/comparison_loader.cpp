@@ -1,7 +1,7 @@
 #include "compare/comparison_loader.h"
 
-#include "compare/chart_drawing.h"
-#include "compare/periods.h"
+#include "chart/chart_drawing.h"
+#include "chart/periods.h"
 #include "runs/runs.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
@@ -67,7 +67,8 @@ void ShowComparison(const RunToken& run, const Comparison& comparison, const Com
     }
     if (comparison.HasPoints()) {
         State().Views.chart = ComparisonChart(comparison, funds);
-        DrawChart(ChartWindow().PanelNamed(ChartPanelName), State().Views.chart);
+        DrawChart(State().ChartState, ChartWindow().PanelNamed(ChartPanelName),
+                  State().Views.chart);
     }
     run.Finish();
 }

@@ -1,10 +1,11 @@
 #include "compare/install.h"
 
-#include "compare/chart_readout.h"
+#include "chart/chart_readout.h"
 #include "compare/chart_window.h"
 #include "compare/compare_set.h"
 #include "compare/comparison_loader.h"
 #include "shell/event_routines.h"
+#include "shell/program_state.h"
 
 namespace fundlens {
 
@@ -14,7 +15,7 @@ void InstallCompareRoutines(EventRoutines& routines) {
     routines.chartButtonClicked = OpenChartWindow;
     routines.chartWindowCreated = ChartWindowCreated;
     routines.periodButtonClicked = SelectPeriod;
-    routines.panelMouseMoved = ShowReadout;
+    routines.panelMouseMoved = [](int x, int y) { ShowReadout(State().ChartState, x, y); };
 }
 
 } // namespace fundlens

@@ -1,7 +1,7 @@
 // The chart window driven through the main window: pinning a fund, opening the window, the
 // images and the first chart, the period buttons, the read-out, the control dump and removing
 // the fund; the latest period wins; closing the window mid-load.
-#include "compare/periods.h"
+#include "chart/periods.h"
 #include "portal/profile.h"
 #include "runs/runs.h"
 #include "shell/control_dump.h"

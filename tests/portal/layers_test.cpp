@@ -19,9 +19,9 @@ namespace fs = std::filesystem;
 // Folders of src/ -> level; folders on one level may not include each other.
 const std::map<std::string, int>& Levels() {
     static const std::map<std::string, int> levels{
-        {"text", 0},   {"web", 1},       {"portal", 2}, {"analysis", 3}, {"store", 4},
-        {"shell", 5},  {"runs", 6},      {"lists", 7},  {"detail", 7},   {"compare", 7},
-        {"update", 7}, {"watchlist", 7}, {"basket", 7}, {"app", 8},
+        {"text", 0},    {"web", 1},    {"portal", 2},    {"analysis", 3}, {"store", 4},
+        {"shell", 5},   {"runs", 6},   {"chart", 7},     {"lists", 8},    {"detail", 8},
+        {"compare", 8}, {"update", 8}, {"watchlist", 8}, {"basket", 8},   {"app", 9},
     };
     return levels;
 }
@@ -32,8 +32,8 @@ constexpr int LastPlainLevel = 4; // store
 // The files of a Qt folder that the Qt-free fuzz build compiles: they include no Qt either.
 const std::set<std::string>& PlainFilesOfQtFolders() {
     static const std::set<std::string> files{
-        "compare/chart_geometry.h", "compare/chart_geometry.cpp", "compare/readout_geometry.h",
-        "compare/readout_geometry.cpp"};
+        "chart/chart_geometry.h", "chart/chart_geometry.cpp", "chart/readout_geometry.h",
+        "chart/readout_geometry.cpp", "chart/periods.h", "chart/periods.cpp"};
     return files;
 }
 
@@ -173,10 +173,10 @@ TEST(Layers, TheCheckSeesEveryKindOfViolation) {
     write("src/portal/a.cpp", "#include \"shell/controls.h\"\n#include <QString>\n");
     write("src/shell/b.cpp", "#include \"portal/a.h\"\n#include <QWidget>\n");
     write("src/analysis/c.cpp", "#include \"store/d.h\"\n#include \"support/gui_test.h\"\n");
-    write("src/compare/chart_geometry.cpp", "#include <QPoint>\n#include \"runs/runs.h\"\n");
+    write("src/chart/chart_geometry.cpp", "#include <QPoint>\n#include \"runs/runs.h\"\n");
     write("demo-portal/e.cpp",
           "#include \"shell/windows.h\"\n#include \"portal/sector_table.h\"\n");
-    write("fuzz/f.cpp", "#include <QString>\n#include \"compare/chart_geometry.h\"\n"
+    write("fuzz/f.cpp", "#include <QString>\n#include \"chart/chart_geometry.h\"\n"
                         "#include \"lists/rank_list.h\"\n");
     write("bench/g.cpp", "#include \"app/startup.h\"\n#include \"fuzz/f.h\"\n");
     const std::vector<std::string> violations = LayerViolations(root);
@@ -184,7 +184,7 @@ TEST(Layers, TheCheckSeesEveryKindOfViolation) {
     const std::vector<std::string> expected{
         "analysis/c.cpp:1: analysis includes store/d.h",
         "analysis/c.cpp:2: analysis includes support/gui_test.h",
-        "compare/chart_geometry.cpp:1: Qt in compare",
+        "chart/chart_geometry.cpp:1: Qt in chart",
         "portal/a.cpp:1: portal includes shell/controls.h",
         "portal/a.cpp:2: Qt in portal",
         "demo-portal/e.cpp:1: demo-portal includes shell/windows.h",

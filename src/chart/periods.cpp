@@ -1,4 +1,4 @@
-#include "compare/periods.h"
+#include "chart/periods.h"
 
 #include <array>
 

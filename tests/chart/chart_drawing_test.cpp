@@ -1,7 +1,7 @@
 // The comparison chart drawn on a panel of the chart window's size, and its mouse read-out.
-#include "compare/chart_drawing.h"
-#include "compare/chart_readout.h"
-#include "compare/readout_geometry.h"
+#include "chart/chart_drawing.h"
+#include "chart/chart_readout.h"
+#include "chart/readout_geometry.h"
 #include "shell/program_state.h"
 #include "support/gui_test.h"
 
@@ -39,12 +39,12 @@ protected:
         frame.horizontalSubdivision = 2;
         frame.axisTitles = "时间|涨跌（%）"_gbk;
         frame.dates = {"2026/12/01", "2026/12/02", "2026/12/03", "2026/12/04", "2026/12/07"};
-        DrawChartFrame(DrawPanel(m_panel), frame);
+        DrawChartFrame(State().ChartState, DrawPanel(m_panel), frame);
     }
     void DrawTwoFunds() {
         DrawFrame();
-        DrawSeries(SeriesA, 3, RgbRed, "005669");
-        DrawSeries({0, 0.35f, -1.2f, 2.05f, 4.4f}, 3, Orange, "005939");
+        DrawSeries(State().ChartState, SeriesA, 3, RgbRed, "005669");
+        DrawSeries(State().ChartState, {0, 0.35f, -1.2f, 2.05f, 4.4f}, 3, Orange, "005939");
     }
     const QImage& Canvas() const { return m_panel->canvas(); }
     static const ChartState& Chart() { return State().ChartState; }
@@ -90,18 +90,18 @@ TEST_F(ChartDrawingTest, TheChartAndWhatTheReadoutReads) {
 TEST_F(ChartDrawingTest, ReadoutFollowsTheMouseAndLeavesTheChartAsDrawn) {
     DrawFrame();
     const QImage frameOnly = Canvas();
-    ShowReadout(100, 150);
+    ShowReadout(State().ChartState, 100, 150);
     EXPECT_TRUE(Canvas() == frameOnly) << "no read-out before a series is drawn";
-    DrawSeries(SeriesA, 3, RgbRed, "005669");
+    DrawSeries(State().ChartState, SeriesA, 3, RgbRed, "005669");
     const QImage chart = Canvas();
 
     // Point 1, left half: the box goes right with its outline; the crosshair comes back with
     // the next move, inverting what it crosses.
-    ShowReadout(60, 150);
+    ShowReadout(State().ChartState, 60, 150);
     EXPECT_EQ(ReadoutState(), std::vector<int>({0, 0, 396, 1}));
     EXPECT_EQ(Canvas().pixel(396, 60), Q(ReadoutBoxOutline));
     EXPECT_EQ(Canvas().pixel(517, 70), Q(ReadoutBoxFill));
-    ShowReadout(61, 151);
+    ShowReadout(State().ChartState, 61, 151);
     EXPECT_EQ(ReadoutState(), std::vector<int>({61, 151, 396, 1}));
     int inverted = 0;
     for (int y = 100; y < 240; ++y)
@@ -109,18 +109,18 @@ TEST_F(ChartDrawingTest, ReadoutFollowsTheMouseAndLeavesTheChartAsDrawn) {
             Canvas().pixel(61, y) == qRgb(0, 0, 0) && chart.pixel(61, y) == qRgb(255, 255, 255);
     EXPECT_GT(inverted, 30) << "a dotted vertical line, white turned black";
 
-    ShowReadout(600, 150); // outside the plot's band
+    ShowReadout(State().ChartState, 600, 150); // outside the plot's band
     EXPECT_TRUE(Canvas() == chart);
     EXPECT_EQ(ReadoutState(), std::vector<int>({0, 0, 0, 0}));
 
     // At the middle point the box goes right without an outline.
-    ShowReadout(200, 150);
+    ShowReadout(State().ChartState, 200, 150);
     EXPECT_EQ(ReadoutState(), std::vector<int>({200, 150, 396, 2}));
     EXPECT_EQ(Canvas().pixel(396, 60), chart.pixel(396, 60));
 
     // A new chart starts the read-out afresh.
     DrawFrame();
-    DrawSeries(SeriesA, 3, RgbRed, "005669");
+    DrawSeries(State().ChartState, SeriesA, 3, RgbRed, "005669");
     EXPECT_EQ(ReadoutState(), std::vector<int>({0, 0, 0, 0}));
     EXPECT_TRUE(Canvas() == chart);
 }
@@ -130,11 +130,11 @@ TEST_F(ChartDrawingTest, CrosshairOverTheBoxLeavesNoStreaks) {
     // The crosshair crosses the box (rows 40 to 91) as the mouse moves, then the box shows
     // another point.
     for (const auto& [x, y] : {std::pair{60, 50}, {70, 55}, {80, 60}, {170, 65}, {171, 66}})
-        ShowReadout(x, y);
+        ShowReadout(State().ChartState, x, y);
     const QImage travelled = Canvas();
-    ShowReadout(600, 150);
-    ShowReadout(60, 50);
-    ShowReadout(171, 66);
+    ShowReadout(State().ChartState, 600, 150);
+    ShowReadout(State().ChartState, 60, 50);
+    ShowReadout(State().ChartState, 171, 66);
     EXPECT_TRUE(travelled == Canvas()) << "the same picture as moving there directly";
 }
 

@@ -1,5 +1,5 @@
 // The mouse read-out: its table, the column under the mouse and the box.
-#include "compare/readout_geometry.h"
+#include "chart/readout_geometry.h"
 
 #include <gtest/gtest.h>
 

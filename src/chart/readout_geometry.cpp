@@ -1,4 +1,4 @@
-#include "compare/readout_geometry.h"
+#include "chart/readout_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // the mouse and the box with the texts of that column. Plain values, as in chart_geometry.h.
 #pragma once
 
-#include "compare/chart_geometry.h"
+#include "chart/chart_geometry.h"
 
 namespace fundlens {
 

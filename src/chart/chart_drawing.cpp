@@ -1,7 +1,7 @@
-#include "compare/chart_drawing.h"
+#include "chart/chart_drawing.h"
 
-#include "compare/chart_readout.h"
-#include "compare/readout_geometry.h"
+#include "chart/chart_readout.h"
+#include "chart/readout_geometry.h"
 #include "shell/program_state.h"
 
 #include <algorithm>
@@ -89,14 +89,13 @@ int ChartPixel(double position) {
     return static_cast<int>(std::trunc(std::clamp(position, -PixelLimit, PixelLimit)));
 }
 
-void DrawChartFrame(const DrawPanel& target, const ChartFrame& frame) {
-    ChartState& chart = State().ChartState;
+void DrawChartFrame(ChartState& chart, const DrawPanel& target, const ChartFrame& frame) {
     chart.panel = target;
     DrawPanel panel = target;
     panel.Clear();
     if (chart.savedImage) {
         chart.savedImage = panel.CopyImage(); // blank, like the panel
-        ResetReadout();
+        ResetReadout(chart);
     }
     chart.rowCount = 0;
     const PlotRect plot = PlotRectangle(panel.Width(), panel.Height(), frame.margins);
@@ -122,8 +121,8 @@ void DrawChartFrame(const DrawPanel& target, const ChartFrame& frame) {
     chart.verticalSpec = frame.verticalSpec;
 }
 
-void DrawSeries(const std::vector<float>& values, int width, Rgb color, const Text& name) {
-    ChartState& chart = State().ChartState;
+void DrawSeries(ChartState& chart, const std::vector<float>& values, int width, Rgb color,
+                const Text& name) {
     DrawPanel& panel = chart.panel;
     const PlotRect plot = ChartPlot(chart);
     // Solid whatever the frame left: a wide pen draws no dots.
@@ -147,17 +146,17 @@ void DrawSeries(const std::vector<float>& values, int width, Rgb color, const Te
     chart.savedImage = panel.CopyImage();
 }
 
-void DrawChart(const DrawPanel& panel, const ChartView& chart) {
+void DrawChart(ChartState& chart, const DrawPanel& panel, const ChartView& view) {
     ChartFrame frame;
-    frame.horizontalSpec = chart.horizontalSpec;
-    frame.verticalSpec = chart.verticalSpec;
-    frame.horizontalSubdivision = chart.horizontalSubdivision;
-    frame.verticalSubdivision = chart.verticalSubdivision;
-    frame.axisTitles = chart.axisTitles;
-    frame.dates = chart.dates;
-    DrawChartFrame(panel, frame);
-    for (const ChartSeriesView& series : chart.series)
-        DrawSeries(series.values, series.width, series.color, series.name);
+    frame.horizontalSpec = view.horizontalSpec;
+    frame.verticalSpec = view.verticalSpec;
+    frame.horizontalSubdivision = view.horizontalSubdivision;
+    frame.verticalSubdivision = view.verticalSubdivision;
+    frame.axisTitles = view.axisTitles;
+    frame.dates = view.dates;
+    DrawChartFrame(chart, panel, frame);
+    for (const ChartSeriesView& series : view.series)
+        DrawSeries(chart, series.values, series.width, series.color, series.name);
 }
 
 } // namespace fundlens

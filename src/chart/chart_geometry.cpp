@@ -1,4 +1,4 @@
-#include "compare/chart_geometry.h"
+#include "chart/chart_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // legend entry. Both record what the mouse read-out needs in ChartState.
 #pragma once
 
-#include "compare/chart_geometry.h"
+#include "chart/chart_geometry.h"
 #include "shell/controls.h"
 #include "shell/view_state.h"
 
@@ -24,16 +24,19 @@ struct ChartFrame {
     std::vector<Text> dates; // one per point, for the read-out
 };
 
+// Each routine draws into the chart `chart` records (the chart window's is State().ChartState).
+
 // Clears `panel` and draws the frame; the chart is drawn on this panel from now on, and the
 // read-out starts afresh.
-void DrawChartFrame(const DrawPanel& panel, const ChartFrame& frame);
+void DrawChartFrame(ChartState& chart, const DrawPanel& panel, const ChartFrame& frame);
 
 // Draws a series on the chart's panel with a pen of `width` and `color`, and its legend entry
 // when `name` is not empty; the read-out gets the series' row and the finished chart is saved.
-void DrawSeries(const std::vector<float>& values, int width, Rgb color, const Text& name);
+void DrawSeries(ChartState& chart, const std::vector<float>& values, int width, Rgb color,
+                const Text& name);
 
 // A whole chart from its values: the frame, then each series in order.
-void DrawChart(const DrawPanel& panel, const ChartView& chart);
+void DrawChart(ChartState& chart, const DrawPanel& panel, const ChartView& view);
 
 // The plot rectangle the chart was drawn in.
 PlotRect ChartPlot(const ChartState& chart);

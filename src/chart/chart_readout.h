@@ -4,11 +4,13 @@
 
 namespace fundlens {
 
+struct ChartState;
+
 // Called on every mouse move over the chart's panel with the mouse position. Does nothing
 // before a series has been drawn; outside the plot and its band the chart is shown as drawn.
-void ShowReadout(int x, int y);
+void ShowReadout(ChartState& chart, int x, int y);
 
 // Shows the chart as drawn (no crosshair, no box) and forgets the read-out's state.
-void ResetReadout();
+void ResetReadout(ChartState& chart);
 
 } // namespace fundlens

@@ -1,7 +1,7 @@
-#include "compare/chart_readout.h"
+#include "chart/chart_readout.h"
 
-#include "compare/chart_drawing.h"
-#include "compare/readout_geometry.h"
+#include "chart/chart_drawing.h"
+#include "chart/readout_geometry.h"
 #include "shell/program_state.h"
 
 namespace fundlens {
@@ -49,8 +49,7 @@ bool DrawReadoutBox(DrawPanel& panel, ChartState& chart, const ReadoutPlan& plan
 
 } // namespace
 
-void ResetReadout() {
-    ChartState& chart = State().ChartState;
+void ResetReadout(ChartState& chart) {
     if (chart.savedImage && (CrosshairDrawn(chart) || chart.boxX != 0)) {
         chart.panel.RestoreImage(*chart.savedImage);
     }
@@ -59,8 +58,7 @@ void ResetReadout() {
     chart.lastColumn = 0;
 }
 
-void ShowReadout(int x, int y) {
-    ChartState& chart = State().ChartState;
+void ShowReadout(ChartState& chart, int x, int y) {
     if (!chart.savedImage) {
         return;
     }
@@ -68,7 +66,7 @@ void ShowReadout(int x, int y) {
     const ReadoutPlan plan = PlanReadout(plot, chart.intervals, chart.ReadoutTable, chart.rowCount,
                                          x, y, chart.boxX, chart.lastColumn);
     if (!plan.inside) {
-        ResetReadout();
+        ResetReadout(chart);
         return;
     }
     DrawPanel& panel = chart.panel;

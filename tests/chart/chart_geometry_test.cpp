@@ -1,5 +1,5 @@
 // The chart's frame, grid, labels, curves and legend as numbers.
-#include "compare/chart_geometry.h"
+#include "chart/chart_geometry.h"
 
 #include <gtest/gtest.h>
 
