@@ -1,5 +1,9 @@
 // The grid control: a table with a fixed header row (row 0), per-cell text and text colour and
 // a cursor cell. Rows are counted from 0 with the header as row 0.
+//
+// On the keyboard: the arrows move the cursor, Enter reports the cursor cell (rowEntered), the
+// Menu key and Shift+F10 act as the right button pressed over the cursor cell, and Tab leaves
+// the grid for the next control of the window.
 #pragma once
 
 #include <QTableWidget>
@@ -45,18 +49,26 @@ Q_SIGNALS:
     void headerClicked(int row, int column);
     // The cursor moved to another cell by the user (mouse or keyboard).
     void cursorMoved(int row, int column);
-    // Right button pressed anywhere over the grid; position in the grid's coordinates.
+    // Right button pressed anywhere over the grid; position in the grid's coordinates. The
+    // Menu key and Shift+F10 report the middle of the cursor cell (of the grid's top-left corner
+    // when there is no cursor).
     void rightButtonPressed(int x, int y);
+    // Enter pressed on the cursor cell.
+    void rowEntered(int row, int column);
     void mouseMoved(int x, int y);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CurrentCellChanged(int row, int column);
+    // The right button's event for the cursor cell, as the keyboard's menu keys give it.
+    void PressAtCursor();
 
     GridDesign m_design;
     bool m_programmaticMove = false;
