@@ -4,6 +4,7 @@
 #include "shell/controls.h"
 #include "shell/draw_panel.h"
 #include "shell/event_routines.h"
+#include "shell/full_text.h"
 #include "shell/grid_widget.h"
 #include "shell/main_view.h"
 #include "shell/picture_box.h"
@@ -139,8 +140,7 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* window) {
     QWidget* widget = nullptr;
     switch (design.kind) {
     case ControlKind::Label: {
-        auto* label = new QLabel(window);
-        label->setTextFormat(Qt::PlainText);
+        auto* label = new FullTextLabel(window); // plain text, whole when cut
         label->setText(caption);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         widget = label;
@@ -287,6 +287,9 @@ void MainForm::WireEvents() {
     connect(c.compareRiskGrid, &GridWidget::mouseMoved, this,
             [](int x, int y) { Fire(Routines().riskGridMouseMoved, 4, x, y); });
     new SearchField(c.searchBox, c.suggestionList, this);
+    // The risk grids explain their figures in their own tooltip (shown on mouse moves).
+    c.riskGrid->SetFullTextTips(false);
+    c.compareRiskGrid->SetFullTextTips(false);
     for (GridWidget* grid : {c.fundList, c.compareGrid, c.riskGrid, c.compareRiskGrid,
                              c.holdingsGrid, c.compareHoldingsGrid}) {
         const std::string name = grid->objectName().toStdString();

@@ -1,13 +1,17 @@
 #include "shell/grid_widget.h"
 
 #include "shell/controls.h"
+#include "shell/full_text.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -214,6 +218,34 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+bool GridWidget::CellTextCut(int row, int column) const {
+    const QModelIndex index = model()->index(row - 1, column);
+    if (!index.isValid())
+        return false;
+    const QRect shown = visualRect(index) & viewport()->rect();
+    // The text's room as item views lay it out: the cell less a margin on either side.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QVariant cellFont = index.data(Qt::FontRole);
+    const QFont font = cellFont.isValid() ? cellFont.value<QFont>() : this->font();
+    return TextIsElided(QFontMetrics(font), index.data(Qt::DisplayRole).toString(),
+                        shown.width() - 2 * margin);
+}
+
+bool GridWidget::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_fullTextTips) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && CellTextCut(index.row() + 1, index.column())) {
+            const QRect cell = visualRect(index) & viewport()->rect();
+            QToolTip::showText(help->globalPos(),
+                               PlainToolTip(index.data(Qt::DisplayRole).toString()), viewport(),
+                               cell);
+            return true;
+        }
+    }
+    return QTableWidget::viewportEvent(event);
 }
 
 // ---- Grid

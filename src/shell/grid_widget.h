@@ -4,6 +4,9 @@
 // On the keyboard: the arrows move the cursor, Enter reports the cursor cell (rowEntered), the
 // Menu key and Shift+F10 act as the right button pressed over the cursor cell, and Tab leaves
 // the grid for the next control of the window.
+//
+// A cell whose text the grid cuts shows the whole text as its tooltip (unless the grid's own
+// tooltip is to be shown instead: SetFullTextTips(false)).
 #pragma once
 
 #include <QTableWidget>
@@ -45,6 +48,12 @@ public:
     using CellSource = std::function<QString(int row, int column)>;
     void SetCellSource(CellSource source) { m_cellSource = std::move(source); }
 
+    // Whether a cut cell shows its whole text as a tooltip (on unless turned off).
+    void SetFullTextTips(bool on) { m_fullTextTips = on; }
+    // Whether the cell at (row, column), row 1 the first under the header, cuts its text as the
+    // grid shows it now: elided in its column, or running past the grid's visible part.
+    bool CellTextCut(int row, int column) const;
+
 Q_SIGNALS:
     void headerClicked(int row, int column);
     // The cursor moved to another cell by the user (mouse or keyboard).
@@ -63,6 +72,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -73,6 +83,7 @@ private:
     GridDesign m_design;
     bool m_programmaticMove = false;
     CellSource m_cellSource;
+    bool m_fullTextTips = true;
 };
 
 } // namespace fundlens
