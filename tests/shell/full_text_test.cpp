@@ -77,12 +77,6 @@ TEST(FullTextRules, ClippedWhenInkRunsPastTheRoomOrLinesPastItsHeight) {
         EXPECT_EQ(TextIsClipped(metrics, c.text, c.room), c.clipped) << c.name;
 }
 
-TEST(FullTextRules, TipsShowMarkupAsTyped) {
-    EXPECT_EQ(PlainToolTip(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
-    const QString tip = PlainToolTip(QStringLiteral("<b>1.2</b>"));
-    EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;1.2&lt;/b&gt;"))) << tip.toStdString();
-}
-
 class FullTextTest : public ProgramFixture {
 protected:
     void SetUp() override {
