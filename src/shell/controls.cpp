@@ -1,12 +1,12 @@
 #include "shell/controls.h"
 
+#include "shell/full_text.h"
 #include "shell/picture_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextDocument>
 #include <QThread>
 #include <QTreeWidget>
 #include <algorithm>
@@ -91,12 +91,7 @@ void Control::SetEnabled(bool enabled) {
 void Control::SetToolTip(const Text& text) {
     if (QWidget* w = widget()) {
         // A tip that looks like markup would be rendered as such: show it as typed.
-        QString tip = ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        if (Qt::mightBeRichText(tip)) {
-            tip = QStringLiteral("<p style='white-space:pre'>") + tip.toHtmlEscaped() +
-                  QStringLiteral("</p>");
-        }
-        w->setToolTip(tip);
+        w->setToolTip(PlainToolTip(ToQString(text)));
     }
 }
 

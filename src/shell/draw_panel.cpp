@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace fundlens {
 
@@ -24,6 +25,39 @@ QRect BoxRect(int x1, int y1, int x2, int y2) {
     return QRect(x1, y1, x2 - x1, y2 - y1);
 }
 
+// A blank canvas of `size` logical pixels at `ratio` device pixels each.
+QImage BlankCanvas(QSize size, qreal ratio) {
+    const QSize pixels(static_cast<int>(std::ceil(std::max(1, size.width()) * ratio)),
+                       static_cast<int>(std::ceil(std::max(1, size.height()) * ratio)));
+    QImage canvas(pixels, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(Background);
+    return canvas;
+}
+
+// Where a scaled canvas strokes a figure: at ratio 1 a pen of odd width draws right of and below
+// the mathematical point, so its stroke is centred half a pixel further on.
+double StrokeOffset(int penWidth) {
+    return std::max(1, penWidth) % 2 == 1 ? 0.5 : 0.0;
+}
+
+// A line on a scaled canvas covering the pixels it covers at ratio 1: both end pixels whole
+// (half a pixel more at either end; the flat cap keeps dotted lines' dots), a point as the
+// square the pen covers.
+void StrokeScaledLine(QPainter& painter, QLineF line, int penWidth) {
+    const double offset = StrokeOffset(penWidth);
+    line.translate(offset, offset);
+    const double length = line.length();
+    if (length == 0) {
+        const double side = std::max(1, penWidth);
+        painter.fillRect(QRectF(line.p1() - QPointF(side / 2, side / 2), QSizeF(side, side)),
+                         painter.pen().color());
+        return;
+    }
+    const QPointF half = (line.p2() - line.p1()) * (0.5 / length);
+    painter.drawLine(QLineF(line.p1() - half, line.p2() + half));
+}
+
 } // namespace
 
 int PointsToPixels(int points) {
@@ -33,13 +67,26 @@ int PointsToPixels(int points) {
 DrawPanelWidget::DrawPanelWidget(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_canvas = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
-    m_canvas.fill(Background);
+    m_canvas = BlankCanvas(size(), devicePixelRatioF());
+}
+
+void DrawPanelWidget::FitCanvas() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical(std::max(1, width()), std::max(1, height()));
+    if (m_canvas.deviceIndependentSize() == QSizeF(logical) && m_canvas.devicePixelRatio() == ratio)
+        return;
+    QImage fitted = BlankCanvas(logical, ratio);
+    QPainter painter(&fitted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_canvas.devicePixelRatio() != ratio);
+    painter.drawImage(QPointF(0, 0), m_canvas);
+    painter.end();
+    m_canvas = std::move(fitted);
 }
 
 QPen DrawPanelWidget::CurrentPen() const {
     QPen pen(m_invert ? QColor(Qt::white) : ToQColor(m_penColor));
-    pen.setWidth(m_penWidth);
+    // The thinnest pen is one device pixel at ratio 1 and one logical pixel on a scaled canvas.
+    pen.setWidth(Scaled() ? std::max(1, m_penWidth) : m_penWidth);
     pen.setStyle(m_penStyle == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
@@ -53,6 +100,7 @@ QFont DrawPanelWidget::CurrentFont() const {
 }
 
 void DrawPanelWidget::Clear() {
+    FitCanvas();
     m_canvas.fill(Background);
     update();
 }
@@ -61,7 +109,9 @@ void DrawPanelWidget::Line(int x1, int y1, int x2, int y2) {
     QPainter painter(&m_canvas);
     ApplyDrawingMode(painter);
     painter.setPen(CurrentPen());
-    if (x1 == x2 && y1 == y2) {
+    if (Scaled()) {
+        StrokeScaledLine(painter, QLineF(x1, y1, x2, y2), m_penWidth);
+    } else if (x1 == x2 && y1 == y2) {
         painter.drawPoint(x1, y1);
     } else {
         painter.drawLine(x1, y1, x2, y2);
@@ -74,16 +124,16 @@ void DrawPanelWidget::Line(int x1, int y1, int x2, int y2) {
 
 void DrawPanelWidget::Rectangle(int x1, int y1, int x2, int y2) {
     StrokeBox(BoxRect(x1, y1, x2, y2),
-              [](QPainter& painter, const QRect& inner) { painter.drawRect(inner); });
+              [](QPainter& painter, const QRectF& inner) { painter.drawRect(inner); });
 }
 
 void DrawPanelWidget::Ellipse(int x1, int y1, int x2, int y2) {
     StrokeBox(BoxRect(x1, y1, x2, y2),
-              [](QPainter& painter, const QRect& inner) { painter.drawEllipse(inner); });
+              [](QPainter& painter, const QRectF& inner) { painter.drawEllipse(inner); });
 }
 
 void DrawPanelWidget::StrokeBox(const QRect& box,
-                                const std::function<void(QPainter&, const QRect&)>& draw) {
+                                const std::function<void(QPainter&, const QRectF&)>& draw) {
     if (box.width() < 1 || box.height() < 1) {
         return;
     }
@@ -92,7 +142,8 @@ void DrawPanelWidget::StrokeBox(const QRect& box,
     painter.setPen(CurrentPen());
     painter.setBrush(Qt::NoBrush);
     // A stroked shape covers one pixel more than its size: shrink it to stay inside the box.
-    draw(painter, QRect(box.x(), box.y(), box.width() - 1, box.height() - 1));
+    const double offset = Scaled() ? StrokeOffset(m_penWidth) : 0.0;
+    draw(painter, QRectF(box.x() + offset, box.y() + offset, box.width() - 1, box.height() - 1));
     update(box.adjusted(-m_penWidth - 1, -m_penWidth - 1, m_penWidth + 1, m_penWidth + 1));
 }
 
@@ -134,16 +185,21 @@ void DrawPanelWidget::DrawText(int x, int y, const QString& text) {
 void DrawPanelWidget::SetCanvas(const QImage& image) {
     QPainter painter(&m_canvas);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(m_canvas.rect(), Background);
-    painter.drawImage(0, 0, image);
+    painter.fillRect(QRectF(QPointF(0, 0), m_canvas.deviceIndependentSize()), Background);
+    painter.drawImage(QPointF(0, 0), image);
     update();
 }
 
 void DrawPanelWidget::paintEvent(QPaintEvent* event) {
+    FitCanvas();
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, QColor(Background));
-    painter.drawImage(area, m_canvas, area);
+    // The canvas's pixels of the area: one to each device pixel of the panel.
+    const qreal ratio = m_canvas.devicePixelRatio();
+    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                        area.height() * ratio);
+    painter.drawImage(QRectF(area), m_canvas, source);
 }
 
 void DrawPanelWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -153,14 +209,7 @@ void DrawPanelWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawPanelWidget::resizeEvent(QResizeEvent* event) {
-    if (m_canvas.size() != size() && width() > 0 && height() > 0) {
-        QImage grown(size(), QImage::Format_RGB32);
-        grown.fill(Background);
-        QPainter painter(&grown);
-        painter.drawImage(0, 0, m_canvas);
-        painter.end();
-        m_canvas = std::move(grown);
-    }
+    FitCanvas();
     QWidget::resizeEvent(event);
 }
 

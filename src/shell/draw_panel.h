@@ -1,5 +1,11 @@
 // The draw panel: a surface the program draws on. Everything is drawn into an off-screen
 // canvas that keeps what was drawn; painting only shows the canvas.
+//
+// Coordinates are the panel's logical pixels, whatever the screen. The canvas is held at the
+// screen's resolution (its device pixel ratio set), so that on a screen of ratio 2 it has twice
+// the panel's width and height in pixels and text and lines are drawn sharp: a figure covers the
+// logical pixels it covers at ratio 1, each as ratio × ratio device pixels (the thinnest pen is
+// one logical pixel wide there).
 #pragma once
 
 #include "shell/rgb.h"
@@ -51,8 +57,10 @@ public:
     Rgb textColor() const { return m_textColor; }
     int fontSize() const { return m_fontSize; }
 
+    // The canvas at the device's resolution (see devicePixelRatio()).
     const QImage& canvas() const { return m_canvas; }
-    // Puts `image` back onto the canvas (top-left aligned; the rest is cleared).
+    // Puts `image` back onto the canvas (top-left aligned, at its own device pixel ratio; the
+    // rest is cleared).
     void SetCanvas(const QImage& image);
 
 Q_SIGNALS:
@@ -64,8 +72,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The canvas at the panel's size and the screen's device pixel ratio, keeping what was drawn
+    // (scaled when the ratio changed).
+    void FitCanvas();
+    // Whether the canvas has more device pixels than logical ones.
+    bool Scaled() const { return m_canvas.devicePixelRatio() != 1.0; }
     // Outlines a shape inside `box` with the current pen.
-    void StrokeBox(const QRect& box, const std::function<void(QPainter&, const QRect&)>& draw);
+    void StrokeBox(const QRect& box, const std::function<void(QPainter&, const QRectF&)>& draw);
     // Invert mode: every pixel drawn is XOR-ed, so drawing the same thing twice removes it.
     void ApplyDrawingMode(QPainter& painter) const;
     QPen CurrentPen() const;

@@ -17,9 +17,10 @@ struct EventRoutines {
     std::function<void()> sectorChooserClicked;             // 选择板块钮
     std::function<void()> chartButtonClicked;               // 净值走势钮
     std::function<void(int row, int column)> headerClicked; // 高级表格1, row is 0
-    std::function<void(int row, int column)> cursorMoved;   // 高级表格1, row >= 1
-    // Right button pressed over the fund list / the comparison grid, in grid coordinates.
-    // The shell pops up 菜单 / 菜单1 at the mouse position after the slot has run.
+    std::function<void(int row, int column)> cursorMoved;   // 高级表格1, row >= 1; also Enter
+    // Right button pressed over the fund list / the comparison grid, in grid coordinates (the
+    // Menu key and Shift+F10: the middle of the cursor cell). The shell pops up 菜单 / 菜单1
+    // there after the slot has run.
     std::function<void(int x, int y)> fundListRightPressed;
     std::function<void(int x, int y)> compareGridRightPressed;
     std::function<void()> addToCompareChosen;      // 菜单: "加入对比"

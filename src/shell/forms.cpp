@@ -4,14 +4,14 @@
 #include "shell/controls.h"
 #include "shell/draw_panel.h"
 #include "shell/event_routines.h"
+#include "shell/full_text.h"
 #include "shell/grid_widget.h"
 #include "shell/main_view.h"
 #include "shell/picture_box.h"
 #include "shell/rgb.h"
+#include "shell/search_field.h"
 
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fundlens {
 
@@ -103,6 +105,26 @@ QSize ControlsExtent(const WindowDesign& design) {
     return extent;
 }
 
+// Tab visits `controls` in this order.
+void ChainTabOrder(const std::vector<QWidget*>& controls) {
+    for (std::size_t i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
+// The controls Tab stops at, in reading order: by top edge, then by left edge.
+void SetReadingTabOrder(std::vector<std::pair<const ControlDesign*, QWidget*>> made) {
+    std::erase_if(made, [](const auto& control) {
+        return (control.second->focusPolicy() & Qt::TabFocus) == 0;
+    });
+    std::stable_sort(made.begin(), made.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first->top, a.first->left) < std::pair(b.first->top, b.first->left);
+    });
+    std::vector<QWidget*> controls;
+    for (const auto& control : made)
+        controls.push_back(control.second);
+    ChainTabOrder(controls);
+}
+
 QMenu* CreateMenu(QWidget* window, const char* name, std::initializer_list<const char*> items) {
     auto* menu = new QMenu(window);
     menu->setObjectName(QString::fromUtf8(name));
@@ -118,8 +140,7 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* window) {
     QWidget* widget = nullptr;
     switch (design.kind) {
     case ControlKind::Label: {
-        auto* label = new QLabel(window);
-        label->setTextFormat(Qt::PlainText);
+        auto* label = new FullTextLabel(window); // plain text, whole when cut
         label->setText(caption);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         widget = label;
@@ -161,13 +182,24 @@ QSize ClientSizeForOuterSize(QSize designed, int frameWidth, int frameHeight,
 
 void BuildWindow(QWidget* window, const WindowDesign& design) {
     window->setWindowTitle(QString::fromUtf8(design.title));
+    std::vector<std::pair<const ControlDesign*, QWidget*>> made;
     for (const ControlDesign& control : design.controls) {
-        CreateControl(control, window);
+        made.emplace_back(&control, CreateControl(control, window));
     }
+    SetReadingTabOrder(std::move(made));
     // A window's place is that of its frame; until a frame is known the client has the size.
     window->resize(design.width, design.height);
     window->move(design.left, design.top);
     new OuterSizeKeeper(window, QSize(design.width, design.height), ControlsExtent(design));
+}
+
+void SetTabOrder(QWidget* window, std::initializer_list<const char*> names) {
+    std::vector<QWidget*> controls;
+    for (const char* name : names) {
+        if (auto* control = Child<QWidget>(window, name))
+            controls.push_back(control);
+    }
+    ChainTabOrder(controls);
 }
 
 // ---- main window
@@ -196,6 +228,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     palette.setColor(QPalette::Text, ToQColor(HintColor));
     m_controls.searchBox->setPalette(palette);
     m_controls.suggestionList->raise();
+    // The lists on the left, the buttons below them, the buttons and the search box at the top,
+    // then the current fund's detail grids and the pinned fund's.
+    SetTabOrder(this, {FundListName, CompareRowsName, FiveStarButtonName, WatchlistButtonName,
+                       BasketButtonName, SectorChooserName, ChartButtonName, SearchBoxName,
+                       SuggestionListName, CurrentColumnNames.risk, CurrentColumnNames.holdings,
+                       CompareColumnNames.risk, CompareColumnNames.holdings});
     // Start with the focus on a button: focusing the search box would clear its hint.
     m_controls.fiveStarButton->setFocus(Qt::OtherFocusReason);
     WireEvents();
@@ -212,6 +250,9 @@ void MainForm::WireEvents() {
     connect(c.fundList, &GridWidget::headerClicked, this,
             [](int row, int column) { Fire(Routines().headerClicked, row, column); });
     connect(c.fundList, &GridWidget::cursorMoved, this,
+            [](int row, int column) { Fire(Routines().cursorMoved, row, column); });
+    // Enter on a row shows it again, as moving the cursor onto it does.
+    connect(c.fundList, &GridWidget::rowEntered, this,
             [](int row, int column) { Fire(Routines().cursorMoved, row, column); });
     connect(c.fundList, &GridWidget::rightButtonPressed, this, [this](int x, int y) {
         Fire(Routines().fundListRightPressed, x, y);
@@ -245,44 +286,16 @@ void MainForm::WireEvents() {
             [](int x, int y) { Fire(Routines().riskGridMouseMoved, 3, x, y); });
     connect(c.compareRiskGrid, &GridWidget::mouseMoved, this,
             [](int x, int y) { Fire(Routines().riskGridMouseMoved, 4, x, y); });
-    c.searchBox->installEventFilter(this);
-    connect(c.searchBox, &QLineEdit::textChanged, this,
-            [](const QString& text) { Fire(Routines().searchChanged, FromQString(text)); });
-    connect(c.suggestionList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        Fire(Routines().suggestionDoubleClicked,
-             m_controls.suggestionList->indexOfTopLevelItem(item));
-    });
+    new SearchField(c.searchBox, c.suggestionList, this);
+    // The risk grids explain their figures in their own tooltip (shown on mouse moves).
+    c.riskGrid->SetFullTextTips(false);
+    c.compareRiskGrid->SetFullTextTips(false);
     for (GridWidget* grid : {c.fundList, c.compareGrid, c.riskGrid, c.compareRiskGrid,
                              c.holdingsGrid, c.compareHoldingsGrid}) {
         const std::string name = grid->objectName().toStdString();
         grid->SetCellSource(
             [name](int row, int column) { return ToQString(ShownCellText(name, row, column)); });
     }
-}
-
-void MainForm::ShowSearchBoxMenu(const QPoint& globalPos) {
-    QMenu* menu = m_controls.searchBox->createStandardContextMenu();
-    m_searchMenuOpen = true;
-    menu->exec(globalPos);
-    m_searchMenuOpen = false;
-    delete menu;
-}
-
-bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_controls.searchBox)
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::ContextMenu) {
-        ShowSearchBoxMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    }
-    if (event->type() == QEvent::FocusIn) {
-        // Every visit clears the box, also when the focus comes back with its window. The box's
-        // own menu (copy, paste) never takes the focus from it in the user's eyes.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!(m_searchMenuOpen && reason == Qt::PopupFocusReason))
-            Fire(Routines().searchFocused);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <array>
+#include <initializer_list>
 
 class QLabel;
 class QLineEdit;
@@ -25,8 +26,12 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* window);
 
 // Places a window and its controls as designed. The designed size is the window's outer size:
 // once a window manager has framed the window, its client area shrinks by the frame, never below
-// what its controls need.
+// what its controls need. Tab visits the controls in reading order: top to bottom, and left to
+// right within a line.
 void BuildWindow(QWidget* window, const WindowDesign& design);
+
+// Tab visits the window's controls `names` in this order.
+void SetTabOrder(QWidget* window, std::initializer_list<const char*> names);
 
 // The client size that gives a window of the designed outer size with a frame adding
 // `frameWidth` and `frameHeight`, at least `controlsExtent` (the right and bottom edges of the
@@ -63,16 +68,11 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void WireEvents();
-    // The search box's own popup menu: while it is open, the focus coming back to the box from
-    // it is no new visit.
-    void ShowSearchBoxMenu(const QPoint& globalPos);
 
     MainControls m_controls;
-    bool m_searchMenuOpen = false;
 };
 
 class SectorForm : public QWidget {

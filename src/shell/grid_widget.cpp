@@ -1,12 +1,17 @@
 #include "shell/grid_widget.h"
 
 #include "shell/controls.h"
+#include "shell/full_text.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -29,6 +34,8 @@ GridWidget::GridWidget(GridDesign design, QWidget* parent)
     setSortingEnabled(false);
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab goes on to the next control of the window; the arrows move between the cells.
+    setTabKeyNavigation(false);
 
     QHeaderView* rows = verticalHeader();
     rows->setVisible(false);
@@ -104,13 +111,69 @@ QString GridWidget::SelectedText() const {
     return lines.join(QLatin1Char('\n'));
 }
 
+namespace {
+
+bool IsEnterKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           modifiers == Qt::NoModifier;
+}
+
+bool IsMenuKey(const QKeyEvent* event) {
+    return (event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) ||
+           (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+}
+
+} // namespace
+
 void GridWidget::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         QGuiApplication::clipboard()->setText(SelectedText());
         event->accept();
         return;
     }
+    if (IsEnterKey(event) && currentRow() >= 0 && currentColumn() >= 0) {
+        Q_EMIT rowEntered(currentRow() + 1, currentColumn());
+        event->accept();
+        return;
+    }
+    if (IsMenuKey(event)) {
+        PressAtCursor();
+        event->accept();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
+}
+
+void GridWidget::contextMenuEvent(QContextMenuEvent* event) {
+    // Where the window system turns the Menu key into a menu request of its own.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        PressAtCursor();
+        event->accept();
+        return;
+    }
+    QTableWidget::contextMenuEvent(event);
+}
+
+void GridWidget::focusInEvent(QFocusEvent* event) {
+    // The focus alone never moves the cursor: a grid without one gets none (the item view would
+    // put it on the first cell, and that is no user's move).
+    const bool hadCursor = currentIndex().isValid();
+    m_programmaticMove = true;
+    QTableWidget::focusInEvent(event);
+    if (!hadCursor && currentIndex().isValid())
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    m_programmaticMove = false;
+}
+
+void GridWidget::PressAtCursor() {
+    QPoint at = viewport()->mapTo(this, QPoint(0, 0));
+    const QModelIndex cursor = currentIndex();
+    if (cursor.isValid()) {
+        scrollTo(cursor);
+        at = viewport()->mapTo(this, visualRect(cursor).center());
+    }
+    Q_EMIT rightButtonPressed(at.x(), at.y());
 }
 
 void GridWidget::CurrentCellChanged(int row, int column) {
@@ -155,6 +218,34 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+bool GridWidget::CellTextCut(int row, int column) const {
+    const QModelIndex index = model()->index(row - 1, column);
+    if (!index.isValid())
+        return false;
+    const QRect shown = visualRect(index) & viewport()->rect();
+    // The text's room as item views lay it out: the cell less a margin on either side.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QVariant cellFont = index.data(Qt::FontRole);
+    const QFont font = cellFont.isValid() ? cellFont.value<QFont>() : this->font();
+    return TextIsElided(QFontMetrics(font), index.data(Qt::DisplayRole).toString(),
+                        shown.width() - 2 * margin);
+}
+
+bool GridWidget::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_fullTextTips) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && CellTextCut(index.row() + 1, index.column())) {
+            const QRect cell = visualRect(index) & viewport()->rect();
+            QToolTip::showText(help->globalPos(),
+                               PlainToolTip(index.data(Qt::DisplayRole).toString()), viewport(),
+                               cell);
+            return true;
+        }
+    }
+    return QTableWidget::viewportEvent(event);
 }
 
 // ---- Grid
