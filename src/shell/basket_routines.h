@@ -5,6 +5,14 @@
 
 namespace fundlens {
 
-struct BasketRoutines {};
+struct BasketRoutines {
+    std::function<void(int button)> periodClicked;     // 近1周钮 … 近3年钮: 1 … 7
+    std::function<void(int x, int y)> panelMouseMoved; // 对比画板
+    // 移出对比篮 (the risk table's popup item, or 移出对比篮钮): the risk table's row of the
+    // fund (1 is the first fund; 0 or less: none chosen).
+    std::function<void(int row)> removeChosen;
+    std::function<void()> exportClicked; // 导出表格钮
+    std::function<void()> windowClosed;  // the window is closing
+};
 
 } // namespace fundlens
