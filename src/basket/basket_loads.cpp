@@ -52,6 +52,13 @@ void RefreshBasketTables() {
     ShowBasketTables();
 }
 
+void RefreshOverlapTable() {
+    BasketView& basket = Basket();
+    const BasketTables tables = ComputeBasketTables(BasketDataOf(basket, false), 0);
+    basket.overlap = OverlapTableOf(tables, ShownDecimals);
+    ShowBasketTable(BasketTable::Overlap);
+}
+
 void ShowBasket() {
     ShowBasketSummary();
     ShowBasketTitle();
@@ -122,7 +129,7 @@ Loader LoadBasketHoldings(RunToken run, std::vector<Text> codes) {
     for (std::size_t f = 0; f < answers.size(); ++f) {
         const std::optional<TopHoldings> top = co_await answers[f];
         StoreBasketHoldings(Basket(), codes[f], top);
-        RefreshBasketTables();
+        RefreshOverlapTable();
     }
     run.Finish();
 }
@@ -156,7 +163,7 @@ void StartBasketHoldings(const std::vector<Text>& codes) {
             asked.push_back(fund.code);
         }
     }
-    RefreshBasketTables();
+    RefreshOverlapTable();
     if (asked.empty())
         return;
     const RunToken run = StartRun(RunName::BasketHoldings, window);

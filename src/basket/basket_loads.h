@@ -14,6 +14,8 @@ namespace fundlens {
 
 // The tables made anew from the basket's values (the profile's risk-free rate), then shown.
 void RefreshBasketTables();
+// The overlap matrix alone (an archive has come: the other tables stay as they are).
+void RefreshOverlapTable();
 
 // Everything the window shows, from the values: summary, title, chart, tables.
 void ShowBasket();

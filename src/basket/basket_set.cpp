@@ -74,7 +74,8 @@ bool AddFundToBasket(const Text& code, const Text& name) {
     AppendToBasket(basket, code, name);
     ShowChangedBasket();
     if (BasketWindow().Exists()) {
-        StartBasketHoldings({code}); // its row at once, empty until its answers come
+        RefreshBasketTables(); // its row at once, empty until its answers come
+        StartBasketHoldings({code});
         StartBasketCurves();
     }
     return true;

@@ -162,10 +162,12 @@ BasketTables ComputeBasketTables(std::vector<BasketFundData> funds, double riskF
     tables.riskFreePct = riskFreePct;
     std::vector<std::vector<SeriesPoint>> curves;
     std::vector<std::optional<TopHoldings>> holdings;
-    for (const BasketFundData& fund : funds) {
+    for (BasketFundData& fund : funds) {
         const bool curve = fund.curveState == Fetched::Loaded;
         tables.risk.push_back(curve ? ComputeRiskFigures(fund.curve, riskFreePct) : RiskFigures{});
-        curves.push_back(curve ? fund.curve : std::vector<SeriesPoint>{});
+        // The tables need the points no more: they move on to the correlation.
+        curves.push_back(curve ? std::move(fund.curve) : std::vector<SeriesPoint>{});
+        fund.curve.clear();
         holdings.push_back(fund.holdingsState == Fetched::Loaded
                                ? std::optional<TopHoldings>(fund.holdings)
                                : std::nullopt);
@@ -223,7 +225,7 @@ FigureTable OverlapTableOf(const BasketTables& tables, int decimals) {
     return table;
 }
 
-std::vector<BasketFundData> BasketDataOf(const BasketView& view) {
+std::vector<BasketFundData> BasketDataOf(const BasketView& view, bool withCurves) {
     std::vector<BasketFundData> data;
     for (const BasketFund& fund : view.funds) {
         BasketFundData d;
@@ -233,8 +235,8 @@ std::vector<BasketFundData> BasketDataOf(const BasketView& view) {
         if (const auto curve = view.curves.byCode.find(fund.code);
             curve != view.curves.byCode.end()) {
             d.curveState = curve->second.state;
-            for (std::size_t k = 0; k < curve->second.values.size() && k < view.curves.dates.size();
-                 ++k)
+            for (std::size_t k = 0;
+                 withCurves && k < curve->second.values.size() && k < view.curves.dates.size(); ++k)
                 d.curve.push_back({view.curves.dates[k], curve->second.values[k]});
         }
         if (const auto held = view.holdings.find(fund.code); held != view.holdings.end()) {

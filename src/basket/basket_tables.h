@@ -31,8 +31,8 @@ struct BasketFundData {
 
 struct BasketTables {
     double riskFreePct = DefaultRiskFreePct;
-    std::vector<BasketFundData> funds;
-    std::vector<RiskFigures> risk; // per fund; all absent unless its curve is loaded
+    std::vector<BasketFundData> funds; // as given, without their curves' points
+    std::vector<RiskFigures> risk;     // per fund; all absent unless its curve is loaded
     std::vector<std::vector<std::optional<double>>> correlation;
     std::vector<std::vector<std::optional<HoldingsOverlap>>> overlap;
 };
@@ -57,8 +57,9 @@ FigureTable OverlapTableOf(const BasketTables& tables, int decimals);
 // (a 代码 column first), a blank line, the correlation matrix, a blank line, the overlap matrix.
 std::string BasketCsv(const BasketTables& tables);
 
-// The data of the basket's funds as the view holds them, in the basket's order.
-std::vector<BasketFundData> BasketDataOf(const BasketView& view);
+// The data of the basket's funds as the view holds them, in the basket's order; without the
+// curves' points (their states kept) when only the overlap is wanted.
+std::vector<BasketFundData> BasketDataOf(const BasketView& view, bool withCurves = true);
 
 // A number with `decimals` decimals, "-0.00" written "0.00".
 Text FixedText(double value, int decimals);

@@ -71,21 +71,22 @@ void SetCellTip(GridWidget* grid, int row, int column, const Text& text) {
     item->setToolTip(text.empty() ? QString() : PlainTip(text));
 }
 
-// The table's values onto the grid: its rows (at least the header), texts, colours, tooltips.
+// The table's values onto the grid: its rows (at least the header), texts, colours, tooltips;
+// every cell beyond the table empty. Cells are written over, not made anew.
 void ShowTable(const char* gridName, const FigureTable& table) {
     Grid grid = BasketWindow().GridNamed(gridName);
     auto* widget = qobject_cast<GridWidget*>(grid.widget());
     if (widget == nullptr)
         return;
-    grid.Clear();
-    grid.SetRowCount(std::max(table.Rows(), 1));
-    for (int row = 0; row < table.Rows(); ++row) {
-        const auto& cells = table.cells[static_cast<std::size_t>(row)];
-        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-            const Figure& cell = cells[static_cast<std::size_t>(column)];
-            grid.SetCellText(row, column, cell.text);
-            if (cell.color)
-                grid.SetCellColor(row, column, *cell.color);
+    const int rows = std::max(table.Rows(), 1);
+    grid.SetRowCount(rows);
+    const Figure empty;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < grid.ColumnCount(); ++column) {
+            const Figure* cell = table.Cell(row, column);
+            const Figure& shown = cell ? *cell : empty;
+            grid.SetCellText(row, column, shown.text);
+            grid.SetCellColor(row, column, shown.color.value_or(RgbBlack));
             SetCellTip(widget, row, column, table.Tip(row, column));
         }
     }
@@ -215,11 +216,24 @@ void BasketForm::closeEvent(QCloseEvent* event) {
     Fire(Routines().basket.windowClosed);
 }
 
-void ShowBasketTables() {
+void ShowBasketTable(BasketTable table) {
     const BasketView& basket = State().Views.basket;
-    ShowTable(BasketRiskTableName, basket.risk);
-    ShowTable(BasketCorrelationName, basket.correlation);
-    ShowTable(BasketOverlapName, basket.overlap);
+    switch (table) {
+    case BasketTable::Risk:
+        ShowTable(BasketRiskTableName, basket.risk);
+        break;
+    case BasketTable::Correlation:
+        ShowTable(BasketCorrelationName, basket.correlation);
+        break;
+    case BasketTable::Overlap:
+        ShowTable(BasketOverlapName, basket.overlap);
+        break;
+    }
+}
+
+void ShowBasketTables() {
+    for (BasketTable table : {BasketTable::Risk, BasketTable::Correlation, BasketTable::Overlap})
+        ShowBasketTable(table);
 }
 
 void ShowBasketSummary() {

@@ -60,6 +60,8 @@ private:
 
 // The window's parts drawn from the basket's values; each does nothing while the window is
 // closed.
+enum class BasketTable { Risk, Correlation, Overlap };
+void ShowBasketTable(BasketTable table);
 void ShowBasketTables();
 void ShowBasketSummary();
 void ShowBasketTitle();

@@ -228,6 +228,7 @@ TEST_F(BasketWindowTest, RemovingAFundRedrawsFromWhatIsHeld) {
     EXPECT_EQ(MainWindow().ButtonNamed("多基金对比钮").Caption(), "多基金对比（2）"_gbk);
 
     // 移出对比篮钮 acts on the risk table's cursor row; without one it says so.
+    risk->setCurrentCell(-1, -1);
     Click(FindControl(BasketWindow(), BasketRemoveButtonName));
     EXPECT_EQ(messages.texts(), (std::vector<Text>{"请选择要移出的基金"_gbk}));
     Table(BasketRiskTableName).SetCursor(1, 0);
@@ -352,6 +353,21 @@ TEST_F(SlowBasketWindowTest, AFundAddedWhileTheWindowIsOpenLoadsWithTheOthers) {
     EXPECT_NE(Table(BasketOverlapName).CellText(3, 3), "");
     EXPECT_EQ(State().BasketChartState.rowCount, 4);
     EXPECT_EQ(RequestsTo("/FundArchivesDatas.aspx").size(), 3u) << "only the new fund's archive";
+}
+
+TEST_F(SlowBasketWindowTest, TheAnswersComingInLeaveTheUsersSelectionAlone) {
+    ShowMarketRows(2);
+    AddListRow(1);
+    AddListRow(2);
+    Click(FindControl(MainWindow(), "多基金对比钮"));
+    auto* overlap = FindControl<GridWidget>(BasketWindow(), BasketOverlapName);
+    overlap->setCurrentCell(1, 1);
+    overlap->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+    ASSERT_TRUE(BasketLoadsRunning());
+    ASSERT_TRUE(WaitUntil([] { return !BasketLoadsRunning(); }));
+    EXPECT_EQ(overlap->currentRow(), 1);
+    EXPECT_EQ(overlap->selectedRanges().size(), 1);
+    EXPECT_TRUE(Table(BasketOverlapName).CellText(1, 2).ends_with(")"));
 }
 
 TEST_F(SlowBasketWindowTest, ClosingMidLoadWritesNothingAfterwards) {
