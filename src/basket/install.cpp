@@ -15,6 +15,7 @@ void InstallBasketRoutines(EventRoutines& routines) {
     routines.basket.removeChosen = RemoveFromBasket;
     routines.basket.exportClicked = ExportBasketTables;
     routines.basket.windowClosed = BasketWindowClosed;
+    routines.basket.addFund = AddFundToBasket;
 }
 
 } // namespace fundlens

@@ -1,6 +1,8 @@
 // The comparison basket window's event slots (part of the event table).
 #pragma once
 
+#include "text/text.h"
+
 #include <functional>
 
 namespace fundlens {
@@ -13,6 +15,9 @@ struct BasketRoutines {
     std::function<void(int row)> removeChosen;
     std::function<void()> exportClicked; // 导出表格钮
     std::function<void()> windowClosed;  // the window is closing
+    // Another window's "加入对比篮" (the watchlist's): the fund joins the basket, or a message
+    // says why not; true when it joined.
+    std::function<bool(const Text& code, const Text& name)> addFund;
 };
 
 } // namespace fundlens

@@ -3,13 +3,13 @@
 // period buttons; removing a fund; a fund the portal does not know; closing and reopening;
 // copying, the CSV button and the control dump.
 #include "basket/basket_loads.h"
-#include "basket/basket_set.h"
 #include "basket/basket_tables.h"
 #include "basket/basket_window.h"
 #include "demo-portal/universe.h"
 #include "lists/rank_list.h"
 #include "shell/basket_form.h"
 #include "shell/control_dump.h"
+#include "shell/event_routines.h"
 #include "shell/grid_widget.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -239,7 +239,7 @@ TEST_F(BasketWindowTest, RemovingAFundRedrawsFromWhatIsHeld) {
 TEST_F(BasketWindowTest, AFundThePortalDoesNotKnowShowsDashesAndTakesNothingAlong) {
     ShowMarketRows(2);
     AddListRow(1);
-    ASSERT_TRUE(AddFundToBasket("999999", ""));
+    ASSERT_TRUE(Routines().basket.addFund("999999", "")); // as the watchlist's menu adds one
     AddListRow(2);
     OpenBasket();
     const Grid risk = Table(BasketRiskTableName);
