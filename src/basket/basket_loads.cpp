@@ -54,6 +54,7 @@ void RefreshBasketTables() {
 
 void RefreshOverlapTable() {
     BasketView& basket = Basket();
+    // Without the curves' points; the risk-free rate plays no part in the overlap.
     const BasketTables tables = ComputeBasketTables(BasketDataOf(basket, false), 0);
     basket.overlap = OverlapTableOf(tables, ShownDecimals);
     ShowBasketTable(BasketTable::Overlap);
