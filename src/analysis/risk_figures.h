@@ -7,15 +7,13 @@
 #pragma once
 
 #include "analysis/return_series.h"
+#include "portal/profile.h" // DefaultRiskFreePct: the profile's rate when it names none
 #include "text/text.h"
 
 #include <optional>
 #include <vector>
 
 namespace fundlens {
-
-// The profile's risk-free rate when it names none, in percent a year.
-inline constexpr double DefaultRiskFreePct = 1.5;
 
 // Figures that annualise need a curve of at least this many calendar days: a "near one year"
 // curve starts at the first trading day after the year-ago date and still counts.

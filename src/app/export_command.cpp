@@ -1,5 +1,6 @@
 #include "app/export_command.h"
 
+#include "app/basket_export.h"
 #include "portal/list_export.h"
 
 #include <cstdio>
@@ -47,6 +48,10 @@ bool WriteWhole(const std::string& path, const std::string& content, std::string
 } // namespace
 
 int RunExport(const CommandLine& commandLine) {
+    if (IsBasketExport(commandLine.exportList))
+        return RunBasketExport(commandLine);
+    if (!commandLine.exportPeriod.empty())
+        return Fail(BadUsageExitCode, "--period goes with --export compare:CODE,CODE[,...]");
     ListExportRequest request;
     std::string error;
     if (!ParseExportList(commandLine.exportList, request, error) ||

@@ -2,6 +2,7 @@
 
 #include "analysis/trading_clock.h"
 #include "app/export_command.h"
+#include "basket/install.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "detail/install.h"
@@ -46,6 +47,7 @@ void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
     InstallDetailRoutines(routines);
     InstallCompareRoutines(routines);
+    InstallBasketRoutines(routines);
 }
 
 void MainWindowCreated() {

@@ -40,4 +40,25 @@ struct Comparison {
 // floor(min) … ceil(max) of all values, at least one unit wide, so every curve lies inside it.
 Comparison CutComparison(const Text& answer, const Text& codeA, const Text& codeB);
 
+// The answer for any number of funds (the comparison basket's), cut into one curve per code.
+struct FundCurves {
+    bool ok = false;                         // as Comparison::ok
+    std::vector<Text> dates;                 // the full date text of each point
+    std::vector<std::vector<double>> values; // per code, in the codes' order: one per point
+    std::vector<bool> found;                 // per code: its member stands in some record
+    Text horizontalSpec;                     // N + "|label||label|…|label|"
+
+    bool HasPoints() const { return ok && !dates.empty(); }
+};
+
+// Cuts the answer (already GBK) for `codes`, in the order asked. A fund's value runs from its
+// code + `":` to the nearer of `,"` and `}`: read so, the members may stand in any order and a
+// fund the portal leaves out of a record takes no other fund's value with it. A fund missing
+// from a record reads 0 there; one missing from every record is not found.
+FundCurves CutFundCurves(const Text& answer, const std::vector<Text>& codes);
+
+// The vertical description over every value of `series`: "9|floor(min)|ceil(max)", at least
+// one unit wide ("9|0|1" without any value).
+Text ValueRangeSpec(const std::vector<std::vector<float>>& series);
+
 } // namespace fundlens

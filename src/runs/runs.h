@@ -20,9 +20,12 @@ enum class RunName {
     NetValueImages,    // the chart window's net-value images
     Comparison,        // the chart window's comparison for one period
     WatchlistRefresh,  // the watchlist's figures
-    BasketLoad,        // the comparison basket's curves and tables
+    BasketLoad,        // the comparison basket's curves (and the tables made from them)
+    // The basket's top tens: a kind of their own, so that a period button, which refetches the
+    // curves, does not overtake the archives still on their way.
+    BasketHoldings,
 };
-inline constexpr int RunKinds = 9;
+inline constexpr int RunKinds = 10;
 
 using RunSet = unsigned;
 constexpr RunSet RunsOf(std::initializer_list<RunName> runs) {
@@ -55,6 +58,7 @@ inline constexpr std::array<StartRule, RunKinds> StartTable{{
     {RunName::Comparison, 0},
     {RunName::WatchlistRefresh, 0},
     {RunName::BasketLoad, 0},
+    {RunName::BasketHoldings, 0},
 }};
 
 // The user's acts that end runs without starting one.
@@ -66,12 +70,13 @@ enum class RunEvent {
     ChartClosed,     // the chart window closed
     WatchlistClosed, // the watchlist window closed
     BasketClosed,    // the basket window closed
+    BasketEmptied,   // the basket's last fund was removed: nothing is left to load for
 };
 struct EventRule {
     RunEvent event;
     RunSet ends;
 };
-inline constexpr std::array<EventRule, 7> EventTable{{
+inline constexpr std::array<EventRule, 8> EventTable{{
     // A fund pinned before and still loading writes nothing more; the detail loading for the
     // current column follows its fund into the compare column (PinLoadingDetail).
     {RunEvent::FundPinned, RunsOf({RunName::CompareColumnLoad})},
@@ -81,7 +86,8 @@ inline constexpr std::array<EventRule, 7> EventTable{{
     {RunEvent::SearchEmptied, RunsOf({RunName::Suggestions})},
     {RunEvent::ChartClosed, RunsOf({RunName::NetValueImages, RunName::Comparison})},
     {RunEvent::WatchlistClosed, RunsOf({RunName::WatchlistRefresh})},
-    {RunEvent::BasketClosed, RunsOf({RunName::BasketLoad})},
+    {RunEvent::BasketClosed, RunsOf({RunName::BasketLoad, RunName::BasketHoldings})},
+    {RunEvent::BasketEmptied, RunsOf({RunName::BasketLoad, RunName::BasketHoldings})},
 }};
 
 // Tags of the runs that carry one.

@@ -56,8 +56,14 @@ Json Geometry(const QWidget* w) {
     return Json::array({g.x(), g.y(), g.width(), g.height()});
 }
 
-Json ChartStateJson() {
-    const ChartState& c = State().ChartState;
+// The chart drawn on `panel`: the basket's on the basket window's panel, the chart window's on
+// any other.
+const ChartState& ChartStateOf(const QWidget* panel) {
+    const ChartState& basket = State().BasketChartState;
+    return panel != nullptr && basket.panel.widget() == panel ? basket : State().ChartState;
+}
+
+Json ChartStateJson(const ChartState& c) {
     Json table = Json::array();
     for (const auto& row : c.ReadoutTable) {
         Json cells = Json::array();
@@ -148,7 +154,7 @@ Json ControlJson(QWidget* w) {
                      {"hasImage", !image.isNull()},
                      {"imageSize", Json::array({image.width(), image.height()})}};
     } else if (qobject_cast<DrawPanelWidget*>(w) != nullptr) {
-        entry = Json{{"kind", "panel"}, {"chart", ChartStateJson()}};
+        entry = Json{{"kind", "panel"}, {"chart", ChartStateJson(ChartStateOf(w))}};
     } else if (auto* menu = qobject_cast<QMenu*>(w)) {
         Json items = Json::array();
         for (QAction* action : menu->actions()) {

@@ -41,6 +41,7 @@ struct ProgramState {
     int SearchPickFlag = 0;
     Text CompareCodes;
     ::fundlens::ChartState ChartState;
+    ::fundlens::ChartState BasketChartState; // the comparison basket's chart
     // What the windows show, as values.
     ViewState Views;
 };

@@ -2,6 +2,7 @@
 
 #include "portal/rank_record.h"
 #include "portal/sector_table.h"
+#include "shell/basket_form.h"
 
 #include <map>
 #include <string>
@@ -146,6 +147,9 @@ const GridDesign& GridDesignNamed(std::string_view name) {
         {CompareColumnNames.risk, {3, 28, RiskColumns()}},
         {CurrentColumnNames.holdings, {11, 22, HoldingColumns()}},
         {CompareColumnNames.holdings, {11, 22, HoldingColumns()}},
+        {BasketRiskTableName, BasketRiskTableDesign()},
+        {BasketCorrelationName, BasketCorrelationDesign()},
+        {BasketOverlapName, BasketOverlapDesign()},
     };
     static const GridDesign none{1, 24, {}};
     auto it = designs.find(name);

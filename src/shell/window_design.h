@@ -68,7 +68,7 @@ const WindowDesign& MainWindowDesign();
 const WindowDesign& SectorWindowDesign();
 const WindowDesign& ChartWindowDesign();
 
-// The design of a grid of the main window (高级表格1 .. 高级表格6).
+// The design of a grid of the main window (高级表格1 .. 高级表格6) or of the basket's window.
 const GridDesign& GridDesignNamed(std::string_view name);
 
 // The suggestion list's columns: "名称" (210) and the hidden "ID" (0) holding the fund code.

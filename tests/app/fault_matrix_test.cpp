@@ -2,12 +2,15 @@
 // timeouts, a failure shows as the failure (its title, its message, or empty fields), nothing
 // crashes, and the same load against a sound portal works afterwards. And every loader's window
 // closed while its requests are on their way: nothing crashes, nothing is written afterwards.
+#include "basket/basket_loads.h"
+#include "basket/basket_set.h"
 #include "compare/chart_window.h"
 #include "compare/comparison_loader.h"
 #include "demo-portal/universe.h"
 #include "detail/fund_detail.h"
 #include "lists/rank_list.h"
 #include "runs/runs.h"
+#include "shell/basket_form.h"
 #include "shell/event_routines.h"
 #include "shell/grid_widget.h"
 #include "shell/picture_box.h"
@@ -157,6 +160,26 @@ private:
     std::unique_ptr<demo::DemoPortal> m_faulty;
 };
 
+// Opens the basket window on two funds (it loads their curves and archives from `base`); an
+// open one is closed first, so that it loads afresh.
+void OpenBasket(FaultMatrixTest& t, const std::string& base) {
+    if (State().Views.basket.funds.empty()) {
+        for (std::size_t f : {5, 40}) {
+            const demo::Fund& fund = t.Market().Funds()[f];
+            AddFundToBasket(fund.code, Utf8ToText(fund.name));
+        }
+    }
+    if (BasketWindow().Exists()) {
+        BasketWindow().Close();
+        WaitUntil([] { return !BasketWindow().Exists(); });
+    }
+    t.UsePortalBase(base);
+    Click(FindControl(MainWindow(), "多基金对比钮"));
+}
+Text BasketCell(const char* table, int row, int column) {
+    return BasketWindow().GridNamed(table).CellText(row, column);
+}
+
 // The detail column shows a fund whose answers all failed.
 void ExpectEmptyDetail() {
     EXPECT_EQ(MainLabel("标签11").Caption(), "");
@@ -278,6 +301,43 @@ const LoaderCase Loaders[] = {
          EXPECT_FALSE(t.Said("坐标数据获取失败"));
          EXPECT_TRUE(t.chartRedrawn);
      }},
+    {"BasketCurves",
+     [](FaultMatrixTest& t, const std::string& base) {
+         if (!BasketWindow().Exists()) {
+             OpenBasket(t, t.SoundBase());
+             WaitUntil([] { return !BasketLoadsRunning(); }, LoadDeadlineMs);
+         }
+         t.UsePortalBase(base);
+         Click(FindControl(BasketWindow(), "近1周钮"));
+     },
+     [] { return !BasketLoadsRunning(); },
+     [](FaultMatrixTest& t) {
+         EXPECT_TRUE(t.Said("坐标数据获取失败"));
+         EXPECT_EQ(BasketCell(BasketRiskTableName, 1, 1), "--") << "nothing of the year before";
+         EXPECT_EQ(BasketCell(BasketCorrelationName, 1, 2), "--");
+         EXPECT_TRUE(BasketCell(BasketOverlapName, 1, 2).ends_with(")")) << "not refetched";
+         EXPECT_EQ(State().BasketChartState.rowCount, 0) << "the panel left blank";
+     },
+     [](FaultMatrixTest& t) {
+         EXPECT_FALSE(t.Said("坐标数据获取失败"));
+         EXPECT_TRUE(BasketCell(BasketRiskTableName, 2, 1).ends_with("%"));
+         EXPECT_EQ(State().BasketChartState.rowCount, 3);
+         EXPECT_EQ(BasketWindow().LabelNamed(BasketTitleName).Caption(),
+                   "近1周收益率走势对比图"_gbk);
+     }},
+    {"BasketHoldings", [](FaultMatrixTest& t, const std::string& base) { OpenBasket(t, base); },
+     [] { return BasketWindow().Exists() && !BasketLoadsRunning(); },
+     [](FaultMatrixTest&) {
+         for (int row = 1; row <= 2; ++row)
+             for (int column = 1; column <= 2; ++column)
+                 EXPECT_EQ(BasketCell(BasketOverlapName, row, column), "--") << row << column;
+         EXPECT_EQ(BasketCell(BasketRiskTableName, 1, 1), "--");
+     },
+     [](FaultMatrixTest&) {
+         EXPECT_TRUE(BasketCell(BasketOverlapName, 1, 2).ends_with(")"));
+         EXPECT_TRUE(BasketCell(BasketOverlapName, 2, 2).ends_with(")"));
+         EXPECT_TRUE(BasketCell(BasketRiskTableName, 1, 1).ends_with("%"));
+     }},
     {"UpdateCheck",
      [](FaultMatrixTest& t, const std::string& base) {
          t.UsePortalBase(base);
@@ -344,6 +404,7 @@ TEST_P(ClosingMidLoadTest, NothingIsWrittenAfterTheWindowHasClosed) {
     WaitUntil([] { return false; }, 3500); // every held answer has come back by now
     EXPECT_EQ(Fingerprint(), shown);
     EXPECT_TRUE(State().ChartState.ReadoutTable.empty());
+    EXPECT_TRUE(State().BasketChartState.ReadoutTable.empty());
 }
 
 std::string CaseName(const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
