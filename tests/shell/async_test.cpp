@@ -111,6 +111,8 @@ Loader Throwing(RunKind* kind, QObject* context, Trace* trace) {
 
 class AsyncTest : public ::testing::Test {
 protected:
+    // A test before may have closed its main window (the program ending: no run counts).
+    void SetUp() override { SetProgramEnding(false); }
     void TearDown() override { DropLoaders(); }
 
     RunKind kind;
