@@ -85,4 +85,8 @@ Rgb TenureColor(const Text& returnCell) {
     return FindText(returnCell, "red") != Text::npos ? RgbRed : RgbGreen;
 }
 
+Figure Greyed(const Figure& figure) {
+    return {figure.text, RgbGrey};
+}
+
 } // namespace fundlens

@@ -48,6 +48,10 @@ inline constexpr int SharpeRow = 2;    // 夏普比率, "0.85"
 // the colour it has.
 std::optional<Rgb> RiskFigureColor(int row, const Text& text);
 
+// A figure kept from a refresh that failed: the same text in grey, so that it never passes for
+// a fresh one.
+Figure Greyed(const Figure& figure);
+
 // The tenure return: red when the return cell's class names "red", green otherwise.
 Rgb TenureColor(const Text& returnCell);
 
