@@ -8,6 +8,7 @@
 #include "portal/fund_holdings.h"
 #include "portal/rank_record.h"
 #include "portal/search.h"
+#include "shell/watchlist_view.h"
 #include "shell/window_design.h"
 
 #include <array>
@@ -79,6 +80,7 @@ struct ViewState {
     DetailColumnView compare;
     std::vector<Suggestion> suggestions; // 超级列表框1, one line each
     ChartView chart;                     // the chart window's comparison, as last drawn
+    WatchlistView watchlist;             // the watchlist window's rows and status
 
     DetailColumnView& Column(DetailSide side) {
         return side == DetailSide::Compare ? compare : current;
