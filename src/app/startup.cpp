@@ -5,6 +5,7 @@
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "detail/install.h"
+#include "detail/search_pick.h"
 #include "lists/install.h"
 #include "portal/profile.h"
 #include "shell/async.h"
@@ -16,7 +17,10 @@
 #include "shell/program_state.h"
 #include "shell/termination_signals.h"
 #include "shell/windows.h"
+#include "store/data_dir.h"
 #include "update/update_check.h"
+#include "watchlist/install.h"
+#include "watchlist/watchlist_state.h"
 #include "web/web_request.h"
 
 #include <QApplication>
@@ -46,6 +50,10 @@ void InstallAllRoutines(EventRoutines& routines) {
     InstallListRoutines(routines);
     InstallDetailRoutines(routines);
     InstallCompareRoutines(routines);
+    InstallWatchlistRoutines(routines);
+    routines.watchlist.openFundInMain = [](const Text& code, const Text& name) {
+        OpenPickedFund(code, name);
+    };
 }
 
 void MainWindowCreated() {
@@ -133,6 +141,7 @@ int RunProgram(int argc, char** argv) {
 
     const std::optional<ChinaTime> now = ReadChinaTime(commandLine.now);
     FixChinaTime(now);
+    SetWatchlistDataDir(commandLine.dataDir.empty() ? DefaultDataDir() : commandLine.dataDir);
     std::unique_ptr<demo::DemoPortal> demoPortal;
     if (!commandLine.exportList.empty()) {
         // No window, no application object: this runs without a display.

@@ -28,7 +28,8 @@ MainPageAnswer CutMainPageAnswer(const Text& page) {
     MainPageAnswer answer;
     answer.figures = CutMainPage(page);
     answer.name = CutMainPageName(page);
-    answer.readable = HasNetValue(answer.figures);
+    // The net-value block was there (a fund without a NAV yet shows "--" in it).
+    answer.readable = !answer.figures.date.empty() || !answer.figures.netValue.empty();
     return answer;
 }
 

@@ -19,7 +19,7 @@ namespace fundlens {
 inline constexpr std::size_t MaxQuoteBatch = 50;
 
 struct MainPageAnswer {
-    bool readable = false; // the page gave a date and a net value
+    bool readable = false; // the page's net-value block came (its figures may be "--")
     MainPageFigures figures;
     Text name; // GBK, from the page's title; may be empty
 };

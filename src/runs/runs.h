@@ -65,13 +65,16 @@ enum class RunEvent {
     SearchEmptied,   // the search box became empty
     ChartClosed,     // the chart window closed
     WatchlistClosed, // the watchlist window closed
-    BasketClosed,    // the basket window closed
+    // A damaged watchlist file is set aside and an empty store begun: a refresh reading the old
+    // file stops first, so that no connection is left on the moved file.
+    WatchlistStoreReplaced,
+    BasketClosed, // the basket window closed
 };
 struct EventRule {
     RunEvent event;
     RunSet ends;
 };
-inline constexpr std::array<EventRule, 7> EventTable{{
+inline constexpr std::array<EventRule, 8> EventTable{{
     // A fund pinned before and still loading writes nothing more; the detail loading for the
     // current column follows its fund into the compare column (PinLoadingDetail).
     {RunEvent::FundPinned, RunsOf({RunName::CompareColumnLoad})},
@@ -81,6 +84,7 @@ inline constexpr std::array<EventRule, 7> EventTable{{
     {RunEvent::SearchEmptied, RunsOf({RunName::Suggestions})},
     {RunEvent::ChartClosed, RunsOf({RunName::NetValueImages, RunName::Comparison})},
     {RunEvent::WatchlistClosed, RunsOf({RunName::WatchlistRefresh})},
+    {RunEvent::WatchlistStoreReplaced, RunsOf({RunName::WatchlistRefresh})},
     {RunEvent::BasketClosed, RunsOf({RunName::BasketLoad})},
 }};
 

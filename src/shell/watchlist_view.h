@@ -62,4 +62,8 @@ struct WatchlistView {
     const WatchlistRow* RowAt(int row) const;
 };
 
+// Draws State().Views.watchlist into the watchlist window, when it is open: a grid row per
+// fund, then the totals, each cell's text, colour and tooltip; the status line.
+void ShowWatchlist();
+
 } // namespace fundlens
