@@ -1,5 +1,6 @@
 #include "app/export_command.h"
 
+#include "app/watchlist_commands.h"
 #include "portal/list_export.h"
 
 #include <cstdio>
@@ -47,6 +48,8 @@ bool WriteWhole(const std::string& path, const std::string& content, std::string
 } // namespace
 
 int RunExport(const CommandLine& commandLine) {
+    if (commandLine.exportList == "watchlist")
+        return RunWatchlistExport(commandLine);
     ListExportRequest request;
     std::string error;
     if (!ParseExportList(commandLine.exportList, request, error) ||
@@ -59,12 +62,16 @@ int RunExport(const CommandLine& commandLine) {
     if (!list.ok)
         return Fail(PortalFailureExitCode, TextToUtf8(list.failure));
 
-    const std::string csv = ListCsv(list.rows);
+    return WriteExportOutput(commandLine, ListCsv(list.rows));
+}
+
+int WriteExportOutput(const CommandLine& commandLine, const std::string& content) {
     if (commandLine.outputFile.empty()) {
-        std::cout.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        std::cout.write(content.data(), static_cast<std::streamsize>(content.size()));
         return std::cout.flush() ? 0 : Fail(PortalFailureExitCode, "cannot write the output");
     }
-    if (!WriteWhole(commandLine.outputFile, csv, error))
+    std::string error;
+    if (!WriteWhole(commandLine.outputFile, content, error))
         return Fail(PortalFailureExitCode, error);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/trading_clock.h"
 #include "app/export_command.h"
+#include "app/watchlist_commands.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "detail/install.h"
@@ -143,6 +144,9 @@ int RunProgram(int argc, char** argv) {
     FixChinaTime(now);
     SetWatchlistDataDir(commandLine.dataDir.empty() ? DefaultDataDir() : commandLine.dataDir);
     std::unique_ptr<demo::DemoPortal> demoPortal;
+    if (!commandLine.importWatchlist.empty()) {
+        return RunWatchlistImport(commandLine); // no window, no portal
+    }
     if (!commandLine.exportList.empty()) {
         // No window, no application object: this runs without a display.
         return UsePortal(profile, demoPortal, now) ? RunExport(commandLine) : 1;
