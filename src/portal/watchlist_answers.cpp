@@ -13,6 +13,8 @@ namespace {
 // The archive endpoint answers a script assigning its table's HTML.
 constexpr const char* ArchiveScriptStart = "var apidata=";
 constexpr const char* ArchiveContent = "content:";
+// The status of a page the portal does not have.
+constexpr const char* NotFoundStatus = "404";
 
 // The JSON inside a JSONP answer: from the first "(" to the last ")".
 bool ParseJsonp(const Text& answer, JsonDocument& document) {
@@ -88,7 +90,12 @@ std::vector<Text> QuoteBatches(const std::vector<Text>& stockIdLists, std::size_
 }
 
 MainPageAnswer FetchMainPage(const Text& code, const Cancellation* cancel) {
-    return CutMainPageAnswer(WebRequest(MainPageUrl(code), cancel));
+    WebCall call;
+    call.url = MainPageUrl(code);
+    call.cancel = cancel;
+    MainPageAnswer answer = CutMainPageAnswer(WebRequest(call));
+    answer.unknownFund = !answer.readable && call.status.starts_with(NotFoundStatus);
+    return answer;
 }
 
 ArchiveAnswer FetchArchive(const Text& code, const Cancellation* cancel) {

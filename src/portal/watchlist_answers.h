@@ -22,6 +22,8 @@ struct MainPageAnswer {
     bool readable = false; // the page's net-value block came (its figures may be "--")
     MainPageFigures figures;
     Text name; // GBK, from the page's title; may be empty
+    // The portal has no page for the code (404): not a failure, no such fund.
+    bool unknownFund = false;
 };
 
 struct ArchiveAnswer {

@@ -47,7 +47,7 @@ Text FetchPages(std::vector<FundState>& funds, int atOnce) {
     Text failure;
     for (std::size_t i = 0; i < funds.size(); ++i) {
         const Text& code = funds[i].snapshot.code;
-        if (failure.empty() && !pages[i].readable)
+        if (failure.empty() && !pages[i].readable && !pages[i].unknownFund)
             failure = FailureOf("基金主页"_gbk, code);
         if (failure.empty() && !archives[i].readable)
             failure = FailureOf("持仓数据"_gbk, code);

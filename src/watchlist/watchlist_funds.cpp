@@ -81,7 +81,10 @@ std::vector<Text> CodesWantingPages(const std::vector<FundState>& funds) {
 
 void ApplyMainPage(FundState& fund, MainPageAnswer answer) {
     fund.pagesWanted = false;
-    fund.snapshot.pageStale = !answer.readable;
+    fund.snapshot.unknownFund = answer.unknownFund;
+    fund.snapshot.pageStale = !answer.readable && !answer.unknownFund;
+    if (answer.unknownFund)
+        fund.snapshot.page.reset();
     if (!answer.readable)
         return;
     fund.snapshot.page = std::move(answer.figures);

@@ -32,7 +32,8 @@ void WantAllPages(std::vector<FundState>& funds);
 std::vector<Text> CodesWantingPages(const std::vector<FundState>& funds);
 
 // An answer for a fund whose pages were asked for: kept when it came whole; otherwise what the
-// fund had stays, marked stale. Either way the pages are not asked for again until wanted.
+// fund had stays, marked stale (a fund the portal does not have is no failure: it has no page).
+// Either way the pages are not asked for again until wanted.
 void ApplyMainPage(FundState& fund, MainPageAnswer answer);
 void ApplyArchive(FundState& fund, const ArchiveAnswer& answer);
 

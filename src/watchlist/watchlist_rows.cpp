@@ -67,8 +67,14 @@ std::optional<EstimateRecord> RecordedEstimate(const std::vector<EstimateRecord>
     return found;
 }
 
+Text UnknownFundText() {
+    return "门户上没有这只基金"_gbk;
+}
+
 // Why the row shows no estimate.
 Text MissingEstimateReason(const FundSnapshot& fund, const RowFigures& figures) {
+    if (fund.unknownFund)
+        return UnknownFundText();
     if (!fund.holdings)
         return "持仓数据未能获取，无法估算"_gbk;
     if (figures.estimate.gap == EstimateGap::NoStockHoldings)
@@ -110,6 +116,8 @@ Text EstimateTip(const FundSnapshot& fund, const RowFigures& figures) {
 }
 
 Text StatusText(const FundSnapshot& fund, const RowFigures& figures) {
+    if (fund.unknownFund)
+        return UnknownFundText();
     if (figures.phase == FundPhase::Confirmed) {
         Text status = PhaseCaption(FundPhase::Confirmed);
         if (figures.errorPct)

@@ -30,7 +30,8 @@ struct FundSnapshot {
     Text quoteTime;                      // when they came, "HH:MM:SS"
     // The latest refresh asked for these and they failed: what is shown is older.
     bool pageStale = false, holdingsStale = false, quotesStale = false;
-    Text updated; // when every answer of the fund last came, "HH:MM:SS"; empty: never
+    Text updated;             // when every answer of the fund last came, "HH:MM:SS"; empty: never
+    bool unknownFund = false; // the portal has no such fund
 
     bool Stale() const { return pageStale || holdingsStale || quotesStale; }
 };

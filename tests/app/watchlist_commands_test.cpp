@@ -138,6 +138,29 @@ TEST_F(WatchlistCommandTest, ImportedPositionsExportAsTheWindowShowsThem) {
     EXPECT_EQ(rows[3][11], "--") << "the bond fund has no change today: no total either";
 }
 
+// A code the portal has no fund for is no failure of the portal: its row says so.
+TEST_F(WatchlistCommandTest, ACodeThePortalDoesNotKnowIsExportedAsSuch) {
+    std::string unknown;
+    for (int code = 1; unknown.empty(); ++code) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%06d", code);
+        if (m_portal->universe().FindFund(text) == nullptr)
+            unknown = text;
+    }
+    ASSERT_EQ(
+        Import("基金代码,持有份额,持仓成本\n" + unknown + ",10,10\n" + Equity().code + ",1,1\n")
+            .exitCode,
+        0);
+    const Outcome exported = Export(m_portal->BaseUrl());
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const auto rows = CsvRows(exported.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1][1], unknown);
+    EXPECT_EQ(rows[1][3], "--");
+    EXPECT_EQ(rows[1][6], "门户上没有这只基金");
+    EXPECT_EQ(rows[2][6], "估算");
+}
+
 TEST_F(WatchlistCommandTest, AFileWithABadRowStoresNothingAndSaysWhere) {
     for (const std::string& csv :
          {std::string("基金代码,持有份额,持仓成本\n000001,10,10\n12345,10,10\n000002,-1,5\n"),

@@ -80,6 +80,13 @@ TEST(WatchlistFundsTest, AFailedAnswerKeepsTheLastFiguresMarkedStale) {
 
     SettleUpdated(funds, "10:31:00");
     EXPECT_EQ(fund.snapshot.updated, "") << "never complete yet";
+
+    MainPageAnswer notFound;
+    notFound.unknownFund = true;
+    ApplyMainPage(fund, notFound);
+    EXPECT_FALSE(fund.snapshot.pageStale) << "no such fund is no failure";
+    EXPECT_TRUE(fund.snapshot.unknownFund);
+    EXPECT_FALSE(fund.snapshot.page.has_value());
     ApplyMainPage(fund, Page("1.5100"));
     ApplyArchive(fund, Archive("1.600519", {{"600519", 10}}));
     SettleUpdated(funds, "10:32:00");

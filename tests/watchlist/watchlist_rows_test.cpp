@@ -131,6 +131,9 @@ TEST(WatchlistRowTest, AMissingEstimateSaysWhy) {
     noQuotes.quotesReceived = false;
     FundSnapshot delisted = EquityFund();
     delisted.changes.clear();
+    FundSnapshot unknown = EquityFund();
+    unknown.unknownFund = true;
+    unknown.holdings = TopHoldings{};
     const struct {
         const char* name;
         FundSnapshot fund;
@@ -140,6 +143,7 @@ TEST(WatchlistRowTest, AMissingEstimateSaysWhy) {
         {"archive never came", noArchive, "持仓数据未能获取，无法估算"},
         {"quotes never came", noQuotes, "行情未能获取，无法估算"},
         {"no stock quoted", delisted, "持仓股票无行情，无法估算"},
+        {"no such fund", unknown, "门户上没有这只基金"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
