@@ -161,6 +161,19 @@ TEST_F(WatchlistTest, TheTimerAsksForQuotesAloneAndOnlyInTheSession) {
     EXPECT_EQ(portal()->Requests().size(), before + 1);
 }
 
+// The timer pauses while the window is minimised; shown again, the quotes are refreshed at once.
+TEST_F(WatchlistTest, AWindowShownAgainRefreshesItsQuotes) {
+    AddFromList(EquityFund());
+    QWidget* window = WatchlistWindow().widget();
+    window->showMinimized();
+    ProcessEvents();
+    const std::size_t before = portal()->Requests().size();
+    window->showNormal();
+    ASSERT_TRUE(WaitUntil([&] { return portal()->Requests().size() > before; }));
+    ASSERT_TRUE(WaitUntil(Refreshed));
+    EXPECT_EQ(RequestsTo(*portal(), "/api/qt/ulist.np/get", before), 1u);
+}
+
 TEST_F(WatchlistTest, ARefreshAsksEachPageOnceAndTheQuotesInTheFewestRequests) {
     constexpr int Funds = 7; // 70 stocks at most: two quote requests
     for (int i = 0; i < Funds; ++i)
