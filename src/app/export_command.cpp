@@ -1,6 +1,7 @@
 #include "app/export_command.h"
 
 #include "app/basket_export.h"
+#include "app/watchlist_commands.h"
 #include "portal/list_export.h"
 
 #include <cstdio>
@@ -52,6 +53,8 @@ int RunExport(const CommandLine& commandLine) {
         return RunBasketExport(commandLine);
     if (!commandLine.exportPeriod.empty())
         return Fail(BadUsageExitCode, "--period goes with --export compare:CODE,CODE[,...]");
+    if (commandLine.exportList == "watchlist")
+        return RunWatchlistExport(commandLine);
     ListExportRequest request;
     std::string error;
     if (!ParseExportList(commandLine.exportList, request, error) ||
@@ -64,12 +67,16 @@ int RunExport(const CommandLine& commandLine) {
     if (!list.ok)
         return Fail(PortalFailureExitCode, TextToUtf8(list.failure));
 
-    const std::string csv = ListCsv(list.rows);
+    return WriteExportOutput(commandLine, ListCsv(list.rows));
+}
+
+int WriteExportOutput(const CommandLine& commandLine, const std::string& content) {
     if (commandLine.outputFile.empty()) {
-        std::cout.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        std::cout.write(content.data(), static_cast<std::streamsize>(content.size()));
         return std::cout.flush() ? 0 : Fail(PortalFailureExitCode, "cannot write the output");
     }
-    if (!WriteWhole(commandLine.outputFile, csv, error))
+    std::string error;
+    if (!WriteWhole(commandLine.outputFile, content, error))
         return Fail(PortalFailureExitCode, error);
     return 0;
 }

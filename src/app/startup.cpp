@@ -3,9 +3,11 @@
 #include "analysis/trading_clock.h"
 #include "app/export_command.h"
 #include "basket/install.h"
+#include "app/watchlist_commands.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "detail/install.h"
+#include "detail/search_pick.h"
 #include "lists/install.h"
 #include "portal/profile.h"
 #include "shell/async.h"
@@ -17,7 +19,10 @@
 #include "shell/program_state.h"
 #include "shell/termination_signals.h"
 #include "shell/windows.h"
+#include "store/data_dir.h"
 #include "update/update_check.h"
+#include "watchlist/install.h"
+#include "watchlist/watchlist_state.h"
 #include "web/web_request.h"
 
 #include <QApplication>
@@ -48,6 +53,10 @@ void InstallAllRoutines(EventRoutines& routines) {
     InstallDetailRoutines(routines);
     InstallCompareRoutines(routines);
     InstallBasketRoutines(routines);
+    InstallWatchlistRoutines(routines);
+    routines.watchlist.openFundInMain = [](const Text& code, const Text& name) {
+        OpenPickedFund(code, name);
+    };
 }
 
 void MainWindowCreated() {
@@ -135,7 +144,11 @@ int RunProgram(int argc, char** argv) {
 
     const std::optional<ChinaTime> now = ReadChinaTime(commandLine.now);
     FixChinaTime(now);
+    SetWatchlistDataDir(commandLine.dataDir.empty() ? DefaultDataDir() : commandLine.dataDir);
     std::unique_ptr<demo::DemoPortal> demoPortal;
+    if (!commandLine.importWatchlist.empty()) {
+        return RunWatchlistImport(commandLine); // no window, no portal
+    }
     if (!commandLine.exportList.empty()) {
         // No window, no application object: this runs without a display.
         return UsePortal(profile, demoPortal, now) ? RunExport(commandLine) : 1;

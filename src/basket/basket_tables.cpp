@@ -148,15 +148,6 @@ Text FailedTip(const BasketFundData& a, const BasketFundData& b) {
 
 } // namespace
 
-Text FixedText(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, RoundHalfAway(value, decimals));
-    Text text = buffer;
-    if (text.starts_with('-') && text.find_first_not_of("-0.") == Text::npos)
-        text.erase(0, 1);
-    return text;
-}
-
 BasketTables ComputeBasketTables(std::vector<BasketFundData> funds, double riskFreePct) {
     BasketTables tables;
     tables.riskFreePct = riskFreePct;

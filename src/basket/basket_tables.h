@@ -61,7 +61,4 @@ std::string BasketCsv(const BasketTables& tables);
 // curves' points (their states kept) when only the overlap is wanted.
 std::vector<BasketFundData> BasketDataOf(const BasketView& view, bool withCurves = true);
 
-// A number with `decimals` decimals, "-0.00" written "0.00".
-Text FixedText(double value, int decimals);
-
 } // namespace fundlens

@@ -36,9 +36,12 @@ void CloseSuggestions() {
 Loader ShowPickedFund(int line) {
     const std::vector<Suggestion>& lines = State().Views.suggestions;
     if (line < 0 || line >= static_cast<int>(lines.size()))
-        co_return;
-    const Text code = lines[static_cast<std::size_t>(line)].code;
-    const Text name = lines[static_cast<std::size_t>(line)].name;
+        return {};
+    const Suggestion& picked = lines[static_cast<std::size_t>(line)];
+    return OpenPickedFund(picked.code, picked.name);
+}
+
+Loader OpenPickedFund(Text code, Text name) {
     const RunToken run = StartRun(RunName::Pick, MainWindow().widget());
     Pending<MainPageFigures> pageAnswer =
         OnPool(run, [url = MainPageUrl(code)](const Cancellation& cancel) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/async.h"
+#include "text/text.h"
 
 namespace fundlens {
 
@@ -13,5 +14,9 @@ namespace fundlens {
 // an older pick), and a newer writer supersedes it. CurrentFundCode becomes the picked code only
 // once the pick shows the fund: a pick overtaken leaves it to the fund the panel shows.
 Loader ShowPickedFund(int line);
+
+// The same for a fund named elsewhere (the watchlist's rows): `code` and `name` as a line of
+// the suggestions would give them.
+Loader OpenPickedFund(Text code, Text name);
 
 } // namespace fundlens

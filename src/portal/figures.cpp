@@ -1,12 +1,15 @@
 #include "portal/figures.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace fundlens {
 
 namespace {
 
 constexpr const char* NoFigure = "--";
+// Room for any double in fixed notation.
+constexpr std::size_t FixedTextRoom = 400;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -53,6 +56,21 @@ std::optional<double> FigureNumber(const Text& figure) {
     return value;
 }
 
+Text FixedText(double value, int decimals) {
+    value = RoundHalfAway(value, decimals);
+    if (!std::isfinite(value))
+        return NoFigure;
+    char text[FixedTextRoom];
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (written.ec != std::errc())
+        return NoFigure;
+    Text shown(text, written.ptr);
+    if (shown.starts_with('-') && shown.find_first_not_of("-0.") == Text::npos)
+        shown.erase(0, 1); // no "-0.00"
+    return shown;
+}
+
 Rgb SignColor(double value) {
     return IsAbove(value, 0) ? RgbRed : RgbGreen;
 }
@@ -83,6 +101,10 @@ std::optional<Rgb> RiskFigureColor(int row, const Text& text) {
 
 Rgb TenureColor(const Text& returnCell) {
     return FindText(returnCell, "red") != Text::npos ? RgbRed : RgbGreen;
+}
+
+Figure Greyed(const Figure& figure) {
+    return {figure.text, RgbGrey};
 }
 
 } // namespace fundlens

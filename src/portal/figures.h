@@ -24,6 +24,10 @@ struct Figure {
 // read as numbers; "--", "-", "---", an empty or any other text as none.
 std::optional<double> FigureNumber(const Text& figure);
 
+// A number as figures are written: `decimals` decimals, halves away from zero, never "-0.00",
+// whatever the locale's decimal point; "--" for a value that is not finite.
+Text FixedText(double value, int decimals);
+
 // Returns above this are blue in the fund list and in a picked fund's row.
 inline constexpr double HighReturnPercent = 50;
 
@@ -47,6 +51,10 @@ inline constexpr int SharpeRow = 2;    // 夏普比率, "0.85"
 // the Sharpe ratio whole; red above zero, green otherwise. "--" has no colour: the cell keeps
 // the colour it has.
 std::optional<Rgb> RiskFigureColor(int row, const Text& text);
+
+// A figure kept from a refresh that failed: the same text in grey, so that it never passes for
+// a fresh one.
+Figure Greyed(const Figure& figure);
 
 // The tenure return: red when the return cell's class names "red", green otherwise.
 Rgb TenureColor(const Text& returnCell);

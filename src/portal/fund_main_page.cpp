@@ -1,5 +1,6 @@
 #include "portal/fund_main_page.h"
 
+#include "portal/figures.h"
 #include "portal/profile.h"
 #include "text/regex_matcher.h"
 
@@ -19,6 +20,10 @@ constexpr const char* SpanBoundary = "</span><span class=";
 constexpr const char* AttributeEnd = "\">";
 
 // The period-returns row ("阶段涨幅") up to the category-average row ("同类平均").
+// The title block: the name, then the code in brackets.
+constexpr const char* NameStart = "<div class=\"fundDetail-tit\"><div style=\"float: left\">";
+constexpr const char* NameEnd = "<span>(</span>";
+
 const Text& ReturnsRowStart() {
     static const Text marker =
         "<div class=\"typeName\">阶段涨幅</div></td><td>  <div class=\"Rdata ui-color"_gbk;
@@ -52,6 +57,15 @@ std::array<Text, PeriodReturnCount> CutReturns(const Text& row) {
     return returns;
 }
 
+Text WithoutEntities(const Text& html) {
+    return MultiReplace(html, {{"&lt;", "<"},
+                               {"&gt;", ">"},
+                               {"&quot;", "\""},
+                               {"&#39;", "'"},
+                               {"&nbsp;", " "},
+                               {"&amp;", "&"}});
+}
+
 } // namespace
 
 Text MainPageUrl(const Text& code) {
@@ -66,6 +80,14 @@ MainPageFigures CutMainPage(const Text& page) {
     figures.dailyChange = TextAfterLast(TextAfterLast(block, SpanBoundary), AttributeEnd);
     figures.returns = CutReturns(TextBetween(page, ReturnsRowStart(), ReturnsRowEnd()));
     return figures;
+}
+
+Text CutMainPageName(const Text& page) {
+    return TrimBlanks(WithoutEntities(TextBetween(page, NameStart, NameEnd)), " \t\r\n");
+}
+
+bool HasNetValue(const MainPageFigures& figures) {
+    return !figures.date.empty() && FigureNumber(figures.netValue).has_value();
 }
 
 } // namespace fundlens

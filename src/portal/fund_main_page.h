@@ -27,4 +27,12 @@ Text MainPageUrl(const Text& code);
 // page without the markers gives empty texts for what it lacks.
 MainPageFigures CutMainPage(const Text& page);
 
+// The fund's name in the main page's title block (GBK, entities such as "&amp;" read); empty
+// when the page lacks the block.
+Text CutMainPageName(const Text& page);
+
+// The page gave the summary the watchlist values a position with: a date and a net value that
+// is a number.
+bool HasNetValue(const MainPageFigures& figures);
+
 } // namespace fundlens

@@ -16,7 +16,6 @@ namespace fundlens {
 namespace {
 
 constexpr int MaxPages = 500; // as the fund list: a portal's page count is not believed beyond
-constexpr const char* Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 Text TitlePrefix(const ListExportRequest& request) {
     return request.fiveStar ? "五星基金"_gbk : Utf8ToText(request.sectorCaption) + "板块"_gbk;
@@ -74,25 +73,6 @@ std::vector<RankPage> FetchPages(const ListExportRequest& request, int pages, in
 bool ParseSectorCode(std::string_view text, int& code) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
     return error == std::errc() && end == text.data() + text.size();
-}
-
-// A CSV field: quoted when it holds a comma, a quote or a line break, quotes doubled.
-std::string CsvField(const std::string& value) {
-    if (value.find_first_of(",\"\r\n") == std::string::npos)
-        return value;
-    std::string quoted(1, '"');
-    quoted += ReplaceAll(value, "\"", "\"\"");
-    quoted += '"';
-    return quoted;
-}
-
-void AppendCsvLine(std::string& csv, const std::array<std::string, FundListColumns>& fields) {
-    for (int column = 0; column < FundListColumns; ++column) {
-        if (column > 0)
-            csv += ',';
-        csv += CsvField(fields[column]);
-    }
-    csv += "\r\n";
 }
 
 } // namespace
@@ -159,15 +139,33 @@ ListExport FetchListForExport(const ListExportRequest& request, const ExportProg
     return result;
 }
 
+std::string CsvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos)
+        return value;
+    std::string quoted(1, '"');
+    quoted += ReplaceAll(value, "\"", "\"\"");
+    quoted += '"';
+    return quoted;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t column = 0; column < fields.size(); ++column) {
+        if (column > 0)
+            line += ',';
+        line += CsvField(fields[column]);
+    }
+    return line + "\r\n";
+}
+
 std::string ListCsv(const std::vector<ListRow>& rows) {
     std::string csv = Utf8ByteOrderMark;
-    std::array<std::string, FundListColumns> fields;
-    std::copy(FundListCaptions.begin(), FundListCaptions.end(), fields.begin());
-    AppendCsvLine(csv, fields);
+    csv += CsvLine(std::vector<std::string>(FundListCaptions.begin(), FundListCaptions.end()));
     for (const ListRow& row : rows) {
-        std::transform(row.begin(), row.end(), fields.begin(),
-                       [](const Text& cell) { return TextToUtf8(cell); });
-        AppendCsvLine(csv, fields);
+        std::vector<std::string> fields;
+        for (const Text& cell : row)
+            fields.push_back(TextToUtf8(cell));
+        csv += CsvLine(fields);
     }
     return csv;
 }

@@ -44,6 +44,15 @@ using ExportProgress = std::function<void(int done, int total)>;
 ListExport FetchListForExport(const ListExportRequest& request, const ExportProgress& progress,
                               int pagesAtOnce = 8);
 
+// What a CSV file the program writes begins with.
+inline constexpr const char* Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// A CSV field (UTF-8): quoted when it holds a comma, a quote or a line break, quotes doubled.
+std::string CsvField(const std::string& value);
+
+// One CSV record: the fields quoted as needed, joined with commas, ended with CR LF.
+std::string CsvLine(const std::vector<std::string>& fields);
+
 // The rows as CSV: a UTF-8 byte-order mark, the fund list's header line, one line per row;
 // RFC 4180 quoting, CR LF line ends.
 std::string ListCsv(const std::vector<ListRow>& rows);

@@ -71,12 +71,15 @@ enum class RunEvent {
     WatchlistClosed, // the watchlist window closed
     BasketClosed,    // the basket window closed
     BasketEmptied,   // the basket's last fund was removed: nothing is left to load for
+    // A damaged watchlist file is set aside and an empty store begun: a refresh reading the old
+    // file stops first, so that no connection is left on the moved file.
+    WatchlistStoreReplaced,
 };
 struct EventRule {
     RunEvent event;
     RunSet ends;
 };
-inline constexpr std::array<EventRule, 8> EventTable{{
+inline constexpr std::array<EventRule, 9> EventTable{{
     // A fund pinned before and still loading writes nothing more; the detail loading for the
     // current column follows its fund into the compare column (PinLoadingDetail).
     {RunEvent::FundPinned, RunsOf({RunName::CompareColumnLoad})},
@@ -88,6 +91,7 @@ inline constexpr std::array<EventRule, 8> EventTable{{
     {RunEvent::WatchlistClosed, RunsOf({RunName::WatchlistRefresh})},
     {RunEvent::BasketClosed, RunsOf({RunName::BasketLoad, RunName::BasketHoldings})},
     {RunEvent::BasketEmptied, RunsOf({RunName::BasketLoad, RunName::BasketHoldings})},
+    {RunEvent::WatchlistStoreReplaced, RunsOf({RunName::WatchlistRefresh})},
 }};
 
 // Tags of the runs that carry one.

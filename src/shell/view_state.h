@@ -9,6 +9,7 @@
 #include "portal/rank_record.h"
 #include "portal/search.h"
 #include "shell/basket_view.h"
+#include "shell/watchlist_view.h"
 #include "shell/window_design.h"
 
 #include <array>
@@ -81,6 +82,7 @@ struct ViewState {
     std::vector<Suggestion> suggestions; // 超级列表框1, one line each
     ChartView chart;                     // the chart window's comparison, as last drawn
     BasketView basket;                   // the comparison basket, for the whole run
+    WatchlistView watchlist;             // the watchlist window's rows and status
 
     DetailColumnView& Column(DetailSide side) {
         return side == DetailSide::Compare ? compare : current;

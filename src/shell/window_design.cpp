@@ -3,6 +3,7 @@
 #include "portal/rank_record.h"
 #include "portal/sector_table.h"
 #include "shell/basket_form.h"
+#include "shell/watchlist_form.h"
 
 #include <map>
 #include <string>
@@ -142,6 +143,7 @@ const WindowDesign& ChartWindowDesign() {
 const GridDesign& GridDesignNamed(std::string_view name) {
     static const std::map<std::string, GridDesign, std::less<>> designs{
         {FundListName, {FundListRows, 30, FundColumns()}},
+        {WatchlistGridName, WatchlistGridDesign()},
         {CompareRowsName, {3, 30, FundColumns()}},
         {CurrentColumnNames.risk, {3, 28, RiskColumns()}},
         {CompareColumnNames.risk, {3, 28, RiskColumns()}},

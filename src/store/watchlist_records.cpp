@@ -14,6 +14,27 @@ constexpr const char* InsertTransactionSql =
     "INSERT INTO transactions (code, kind, date, amount, shares, nav, fee, cost) "
     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
 
+constexpr const char* UpsertEstimateSql =
+    "INSERT INTO estimates (code, trade_date, estimate_pct, covered_pct) "
+    "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (code, trade_date) DO UPDATE SET "
+    "estimate_pct = excluded.estimate_pct, covered_pct = excluded.covered_pct";
+constexpr const char* UpsertConfirmedSql =
+    "INSERT INTO estimates (code, trade_date, confirmed_pct) VALUES (?1, ?2, ?3) "
+    "ON CONFLICT (code, trade_date) DO UPDATE SET confirmed_pct = excluded.confirmed_pct";
+
+// What is wrong with a day's record: its code, date and the figures it sets.
+Text DayProblem(const EstimateRecord& day) {
+    Text why = CheckFundCode(day.code);
+    why = why.empty() ? CheckDate(day.tradeDate) : why;
+    if (why.empty() && day.estimatePct.has_value() != day.coveredPct.has_value())
+        why = "估算记录须同时有估算值和覆盖权重"_gbk;
+    if (why.empty() && day.estimatePct)
+        why = CheckEstimate(*day.estimatePct, *day.coveredPct);
+    if (why.empty() && day.confirmedPct)
+        why = CheckConfirmed(*day.confirmedPct);
+    return why;
+}
+
 const char* KindName(TransactionKind kind) {
     switch (kind) {
     case TransactionKind::Buy:
@@ -133,11 +154,7 @@ StoreResult WatchlistStore::RecordEstimate(const Text& code, const Text& tradeDa
     why = why.empty() ? CheckEstimate(estimatePct, coveredPct) : why;
     if (!why.empty())
         return Refused(why);
-    return UpsertDay(code, tradeDate,
-                     "INSERT INTO estimates (code, trade_date, estimate_pct, covered_pct) "
-                     "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (code, trade_date) DO UPDATE SET "
-                     "estimate_pct = excluded.estimate_pct, covered_pct = excluded.covered_pct",
-                     estimatePct, coveredPct);
+    return UpsertDay(code, tradeDate, UpsertEstimateSql, estimatePct, coveredPct);
 }
 
 StoreResult WatchlistStore::RecordConfirmed(const Text& code, const Text& tradeDate,
@@ -147,11 +164,7 @@ StoreResult WatchlistStore::RecordConfirmed(const Text& code, const Text& tradeD
     why = why.empty() ? CheckConfirmed(confirmedPct) : why;
     if (!why.empty())
         return Refused(why);
-    return UpsertDay(code, tradeDate,
-                     "INSERT INTO estimates (code, trade_date, confirmed_pct) VALUES (?1, ?2, ?3) "
-                     "ON CONFLICT (code, trade_date) DO UPDATE SET "
-                     "confirmed_pct = excluded.confirmed_pct",
-                     confirmedPct, std::nullopt);
+    return UpsertDay(code, tradeDate, UpsertConfirmedSql, confirmedPct, std::nullopt);
 }
 
 StoreResult WatchlistStore::UpsertDay(const Text& code, const Text& tradeDate, const char* sql,
@@ -172,6 +185,52 @@ StoreResult WatchlistStore::UpsertDay(const Text& code, const Text& tradeDate, c
         const int step = upsert.Step();
         return step == SQLITE_DONE ? StoreResult{} : Failure(step);
     });
+}
+
+StoreResult WatchlistStore::RecordDays(const std::vector<EstimateRecord>& days) {
+    for (const EstimateRecord& day : days) {
+        if (Text why = DayProblem(day); !why.empty())
+            return Refused(why);
+    }
+    if (StoreResult refused = Refusal(); !refused)
+        return refused;
+    if (days.empty() || m_state == StoreState::Absent)
+        return {};
+    return InTransaction([&] {
+        for (const EstimateRecord& day : days) {
+            Statement watched(m_db, "SELECT 1 FROM funds WHERE code = ?1");
+            watched.Bind(1, day.code);
+            if (const int step = watched.Step(); step != SQLITE_ROW) {
+                if (step == SQLITE_DONE)
+                    continue; // removed meanwhile: nothing to record for it
+                return Failure(step);
+            }
+            if (StoreResult written = UpsertRecord(day); !written)
+                return written;
+        }
+        return StoreResult{};
+    });
+}
+
+StoreResult WatchlistStore::UpsertRecord(const EstimateRecord& day) {
+    if (day.estimatePct) {
+        Statement estimate(m_db, UpsertEstimateSql);
+        estimate.Bind(1, day.code);
+        estimate.Bind(2, day.tradeDate);
+        estimate.Bind(3, *day.estimatePct);
+        estimate.Bind(4, *day.coveredPct);
+        if (const int step = estimate.Step(); step != SQLITE_DONE)
+            return Failure(step);
+    }
+    if (day.confirmedPct) {
+        Statement confirmed(m_db, UpsertConfirmedSql);
+        confirmed.Bind(1, day.code);
+        confirmed.Bind(2, day.tradeDate);
+        confirmed.Bind(3, *day.confirmedPct);
+        if (const int step = confirmed.Step(); step != SQLITE_DONE)
+            return Failure(step);
+    }
+    return {};
 }
 
 StoreRows<EstimateRecord> WatchlistStore::Estimates(const Text& code, int days) const {

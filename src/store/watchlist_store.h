@@ -87,6 +87,11 @@ public:
     StoreResult RecordEstimate(const Text& code, const Text& tradeDate, double estimatePct,
                                double coveredPct);
     StoreResult RecordConfirmed(const Text& code, const Text& tradeDate, double confirmedPct);
+    // Many funds' days at once, in one transaction (a refresh's records): each record's
+    // estimate with its covered weight and its confirmed change, where set, as the two above
+    // record them. A record of a fund not (or no longer) watched is passed over; a bad record
+    // refuses them all before anything is written.
+    StoreResult RecordDays(const std::vector<EstimateRecord>& days);
     // The fund's last `days` trading days, newest first.
     StoreRows<EstimateRecord> Estimates(const Text& code, int days) const;
 
@@ -106,6 +111,7 @@ private:
     StoreResult InTransaction(const std::function<StoreResult()>& body);
     StoreResult RequireFund(const Text& code);
     StoreResult InsertTransaction(const Transaction& transaction);
+    StoreResult UpsertRecord(const EstimateRecord& day);
     StoreResult UpsertDay(const Text& code, const Text& tradeDate, const char* sql, double first,
                           std::optional<double> second);
     Text ReadRefusal() const;

@@ -15,9 +15,13 @@
 #include "shell/grid_widget.h"
 #include "shell/picture_box.h"
 #include "shell/program_state.h"
+#include "shell/watchlist_form.h"
 #include "shell/windows.h"
+#include "store/watchlist_store.h"
 #include "support/gui_test.h"
 #include "update/update_check.h"
+#include "watchlist/watchlist_refresh.h"
+#include "watchlist/watchlist_state.h"
 #include "web/web_request.h"
 
 #include <QLabel>
@@ -25,6 +29,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <filesystem>
 #include <functional>
 
 namespace fundlens::test {
@@ -94,6 +99,9 @@ public:
         SetRequestTimeouts(0, 0);
         ProgramFixture::TearDown();
         m_faulty.reset();
+        if (!WatchlistDataDir().empty())
+            std::filesystem::remove_all(WatchlistDataDir());
+        SetWatchlistDataDir("");
     }
 
     const Fault& fault() const { return Faults[std::get<1>(GetParam())]; }
@@ -188,6 +196,29 @@ void ExpectEmptyDetail() {
     EXPECT_EQ(MainLabel("标签14").Caption(), "（任期：）"_gbk);
     EXPECT_EQ(MainWindow().GridNamed("高级表格3").CellText(1, 1), "");
     EXPECT_EQ(MainWindow().GridNamed("高级表格5").CellText(1, 1), "");
+}
+
+// The watchlist with an equity fund and a bond fund in a store of its own, made before its
+// window first opens.
+void PrepareWatchlist(FaultMatrixTest& t) {
+    if (WatchlistWindow().Exists())
+        return;
+    const std::string dir = TempPath("faults_watchlist");
+    std::filesystem::remove_all(dir);
+    SetWatchlistDataDir(dir);
+    WatchlistStore store = WatchlistStore::Open(dir, OpenMode::ExistingOnly);
+    const auto& funds = t.Market().Funds();
+    const auto equity = std::find_if(funds.begin(), funds.end(),
+                                     [](const demo::Fund& f) { return f.holdings.size() == 10; });
+    const auto bond = std::find_if(funds.begin(), funds.end(), [](const demo::Fund& f) {
+        return f.type == demo::FundType::Bond;
+    });
+    ASSERT_TRUE(store.AddFund(equity->code, ""));
+    ASSERT_TRUE(store.AddFund(bond->code, ""));
+}
+
+Text WatchlistCell(int row, WatchlistColumn column) {
+    return WatchlistWindow().GridNamed(WatchlistGridName).CellText(row, static_cast<int>(column));
 }
 
 const LoaderCase Loaders[] = {
@@ -338,6 +369,34 @@ const LoaderCase Loaders[] = {
          EXPECT_TRUE(BasketCell(BasketOverlapName, 2, 2).ends_with(")"));
          EXPECT_TRUE(BasketCell(BasketRiskTableName, 1, 1).ends_with("%"));
      }},
+    {"Watchlist",
+     [](FaultMatrixTest& t, const std::string& base) {
+         PrepareWatchlist(t);
+         t.UsePortalBase(base);
+         if (WatchlistWindow().Exists())
+             Click(FindControl(WatchlistWindow(), WatchlistRefreshName));
+         else
+             Click(FindControl(MainWindow(), "自选基金钮"));
+     },
+     [] { return WatchlistWindow().Exists() && !WatchlistRefreshRunning(); },
+     [](FaultMatrixTest&) {
+         // The funds from the store, nothing of the portal's, greyed as never updated.
+         EXPECT_EQ(WatchlistWindow().GridNamed(WatchlistGridName).RowCount(), 4);
+         EXPECT_EQ(WatchlistCell(1, WatchlistColumn::Nav), "--");
+         EXPECT_EQ(WatchlistCell(1, WatchlistColumn::Estimate), "--");
+         EXPECT_TRUE(State().Views.watchlist.funds.at(0).stale);
+         EXPECT_TRUE(State().Views.watchlist.totals.stale);
+         EXPECT_NE(TextToUtf8(WatchlistWindow().LabelNamed(WatchlistStatusName).Caption())
+                       .find("2 只基金未能更新"),
+                   std::string::npos);
+     },
+     [](FaultMatrixTest&) {
+         EXPECT_NE(WatchlistCell(1, WatchlistColumn::Nav), "--");
+         EXPECT_NE(WatchlistCell(1, WatchlistColumn::Estimate), "--");
+         EXPECT_NE(WatchlistCell(2, WatchlistColumn::Nav), "--");
+         EXPECT_FALSE(State().Views.watchlist.funds.at(0).stale);
+         EXPECT_FALSE(State().Views.watchlist.totals.stale);
+     }},
     {"UpdateCheck",
      [](FaultMatrixTest& t, const std::string& base) {
          t.UsePortalBase(base);
@@ -383,6 +442,17 @@ QString Fingerprint() {
     return all;
 }
 
+// The watchlist's figures as values: its window is gone once closed.
+Text WatchlistFingerprint() {
+    const WatchlistView& view = State().Views.watchlist;
+    Text all = view.status.text;
+    for (const WatchlistRow& row : view.funds) {
+        for (const Figure& cell : row.cells)
+            all += cell.text + (cell.color ? "c" : "");
+    }
+    return all;
+}
+
 using ClosingMidLoadTest = FaultMatrixTest;
 
 // The window the loader writes into closes once its first request has reached the (slow)
@@ -398,11 +468,17 @@ TEST_P(ClosingMidLoadTest, NothingIsWrittenAfterTheWindowHasClosed) {
     } else {
         loader.run(*this, FaultyBase());
         ASSERT_TRUE(WaitUntil([&] { return FaultyRequests() > before; }));
-        MainWindow().Close();
+        // The watchlist's own window closes, the main window stays.
+        if (std::string(loader.name) == "Watchlist")
+            WatchlistWindow().Close();
+        else
+            MainWindow().Close();
     }
     const QString shown = Fingerprint();
+    const Text watched = WatchlistFingerprint();
     WaitUntil([] { return false; }, 3500); // every held answer has come back by now
     EXPECT_EQ(Fingerprint(), shown);
+    EXPECT_EQ(WatchlistFingerprint(), watched);
     EXPECT_TRUE(State().ChartState.ReadoutTable.empty());
     EXPECT_TRUE(State().BasketChartState.ReadoutTable.empty());
 }

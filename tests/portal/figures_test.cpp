@@ -1,6 +1,7 @@
 // A figure's number: what the estimate, the overlap and the positions compute with.
 #include "portal/figures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace fundlens {
@@ -38,6 +39,24 @@ TEST(FigureNumber, ReadsFigureTextsAndNothingElse) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(FigureNumber(c.text), c.value);
     }
+}
+
+TEST(FixedText, DecimalsHalvesAwayNoNegativeZeroAndNoNonFinite) {
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } fixed[] = {
+        {1234.5, 2, "1234.50"},
+        {-0.004, 2, "0.00"},
+        {-0.005, 2, "-0.01"},
+        {2.0 / 3, 4, "0.6667"},
+        {1e20, 2, "100000000000000000000.00"},
+        {std::nan(""), 2, "--"},
+        {-INFINITY, 2, "--"},
+    };
+    for (const auto& c : fixed)
+        EXPECT_EQ(FixedText(c.value, c.decimals), c.text) << c.value;
 }
 
 } // namespace

@@ -189,6 +189,51 @@ TEST_F(StoreTest, ADaysEstimateAndConfirmedChangeShareOneRecord) {
     EXPECT_EQ(store.Estimates("000001", 100).rows.size(), 3u);
 }
 
+// A refresh records every watched fund's day in one transaction.
+TEST_F(StoreTest, ARefreshsDaysGoInTogetherOrNotAtAll) {
+    WatchlistStore store = OpenStore();
+    ASSERT_TRUE(store.AddFund("000001", ""));
+    ASSERT_TRUE(store.AddFund("000002", ""));
+    ASSERT_TRUE(store.RecordConfirmed("000002", Day, 0.3));
+    const std::vector<EstimateRecord> days{
+        {"000001", Day, 1.25, 64.5, std::nullopt},
+        {"000002", Day, -0.5, 40, std::nullopt}, // keeps the confirmed change recorded
+        {"000003", Day, 2.0, 50, std::nullopt},  // not watched (removed meanwhile): passed over
+        {"000001", "2024-03-14", std::nullopt, std::nullopt, -0.75},
+    };
+    ASSERT_TRUE(store.RecordDays(days));
+    const auto first = store.Estimates("000001", 5);
+    ASSERT_EQ(first.rows.size(), 2u);
+    EXPECT_EQ(first.rows[0].estimatePct, 1.25);
+    EXPECT_EQ(first.rows[0].coveredPct, 64.5);
+    EXPECT_EQ(first.rows[1].confirmedPct, -0.75);
+    EXPECT_FALSE(first.rows[1].estimatePct.has_value());
+    const auto second = store.Estimates("000002", 5);
+    ASSERT_EQ(second.rows.size(), 1u);
+    EXPECT_EQ(second.rows[0].estimatePct, -0.5);
+    EXPECT_EQ(second.rows[0].confirmedPct, 0.3);
+    EXPECT_EQ(Count(store, "estimates"), 3);
+
+    const struct {
+        const char* name;
+        EstimateRecord bad;
+    } refused[] = {
+        {"estimate without its cover", {"000001", Day, 1.0, std::nullopt, std::nullopt}},
+        {"cover beyond all", {"000001", Day, 1.0, 120, std::nullopt}},
+        {"not a number", {"000001", Day, std::nullopt, std::nullopt, std::nan("")}},
+        {"bad date", {"000001", "2024-02-30", 1.0, 50, std::nullopt}},
+        {"bad code", {"00001", Day, 1.0, 50, std::nullopt}},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        const StoreResult result =
+            store.RecordDays({{"000002", "2024-03-18", 9.0, 90, std::nullopt}, c.bad});
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.message.empty());
+        EXPECT_EQ(Count(store, "estimates"), 3) << "the sound record before it is not written";
+    }
+}
+
 TEST_F(StoreTest, AnImportSetsEveryPositionAndMakesTheFileWhenAbsent) {
     WatchlistStore store = OpenStore();
     ASSERT_EQ(store.State(), StoreState::Absent);
