@@ -4,6 +4,7 @@
 #include "basket/basket_loads.h"
 #include "runs/runs.h"
 #include "shell/basket_form.h"
+#include "shell/main_view.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
@@ -82,9 +83,8 @@ bool AddFundToBasket(const Text& code, const Text& name) {
 }
 
 void AddToBasket() {
-    const int cursor = MainWindow().GridNamed(FundListName).CursorRow();
-    const FundListRow* row = cursor >= 1 ? State().Views.fundList.Row(cursor) : nullptr;
-    if (row == nullptr || (*row)[CodeColumn].text.empty()) {
+    const FundListRow* row = FundListMenuRow();
+    if (row == nullptr) {
         ShowMessage("请选择要加入的对象"_gbk);
         return;
     }

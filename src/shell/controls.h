@@ -63,6 +63,8 @@ public:
     // The cursor cell; -1 when there is none.
     int CursorRow() const;
     int CursorColumn() const;
+    // The row the grid's popup menu was last opened on; -1 when none.
+    int MenuRow() const;
     // Moves the cursor without raising the cursor-moved event.
     void SetCursor(int row, int column);
 

@@ -169,6 +169,7 @@ void GridWidget::focusInEvent(QFocusEvent* event) {
 void GridWidget::PressAtCursor() {
     QPoint at = viewport()->mapTo(this, QPoint(0, 0));
     const QModelIndex cursor = currentIndex();
+    m_menuRow = cursor.isValid() ? cursor.row() + 1 : -1;
     if (cursor.isValid()) {
         scrollTo(cursor);
         at = viewport()->mapTo(this, visualRect(cursor).center());
@@ -187,6 +188,8 @@ void GridWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         // The right button does not move the cursor: its menu acts on the cursor row.
         const QPoint at = viewport()->mapTo(this, event->position().toPoint());
+        const int row = rowAt(event->position().toPoint().y());
+        m_menuRow = row >= 0 ? row + 1 : -1;
         Q_EMIT rightButtonPressed(at.x(), at.y());
         event->accept();
         return;
@@ -207,6 +210,7 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
             if (mouse->button() == Qt::RightButton) {
                 const QPoint at =
                     horizontalHeader()->viewport()->mapTo(this, mouse->position().toPoint());
+                m_menuRow = 0;
                 Q_EMIT rightButtonPressed(at.x(), at.y());
                 return true;
             }
@@ -273,6 +277,11 @@ int Grid::ColumnCount() const {
 int Grid::CursorRow() const {
     GridWidget* g = grid();
     return g && g->currentRow() >= 0 ? g->currentRow() + 1 : -1;
+}
+
+int Grid::MenuRow() const {
+    GridWidget* g = grid();
+    return g ? g->MenuRow() : -1;
 }
 
 int Grid::CursorColumn() const {

@@ -54,6 +54,10 @@ public:
     // grid shows it now: elided in its column, or running past the grid's visible part.
     bool CellTextCut(int row, int column) const;
 
+    // The row the last right button press or menu key was on (1 the first under the header, 0
+    // the header), -1 before any or below the rows.
+    int MenuRow() const { return m_menuRow; }
+
 Q_SIGNALS:
     void headerClicked(int row, int column);
     // The cursor moved to another cell by the user (mouse or keyboard).
@@ -82,6 +86,7 @@ private:
 
     GridDesign m_design;
     bool m_programmaticMove = false;
+    int m_menuRow = -1;
     CellSource m_cellSource;
     bool m_fullTextTips = true;
 };

@@ -117,6 +117,16 @@ void ShowFundListRows(int firstRow, int count) {
     }
 }
 
+const FundListRow* FundListMenuRow() {
+    const Grid list = MainWindow().GridNamed(FundListName);
+    for (const int row : {list.CursorRow(), list.MenuRow()}) {
+        const FundListRow* fund = Views().fundList.Row(row);
+        if (fund != nullptr && !(*fund)[CodeColumn].text.empty())
+            return fund;
+    }
+    return nullptr;
+}
+
 void ShowCompareRows() {
     Grid grid = MainWindow().GridNamed(CompareRowsName);
     grid.Reset();

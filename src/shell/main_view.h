@@ -18,6 +18,11 @@ void ShowFundListRowCount();
 // view's rows; the grid has room for them (ShowFundListRowCount).
 void ShowFundListRows(int firstRow, int count);
 
+// The fund row the fund list's own menu items (加入自选, 加入对比篮) act on: the cursor row when
+// it holds a fund, else the row the menu was opened on (a search pick leaves no cursor on the
+// fund it shows); null when neither holds one.
+const FundListRow* FundListMenuRow();
+
 // The comparison grid 高级表格2 as the view gives it.
 void ShowCompareRows();
 

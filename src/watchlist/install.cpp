@@ -17,6 +17,7 @@ void InstallWatchlistRoutines(EventRoutines& routines) {
     watchlist.sellChosen = SellChosen;
     watchlist.editChosen = EditPositionChosen;
     watchlist.removeChosen = RemoveChosen;
+    watchlist.addToBasketChosen = AddWatchedFundToBasket;
     watchlist.timerTicked = RefreshTimerTicked;
     watchlist.windowResumed = RefreshTimerTicked;
     watchlist.windowClosed = WatchlistClosed;

@@ -3,6 +3,7 @@
 #include "analysis/trading_clock.h"
 #include "runs/runs.h"
 #include "shell/event_routines.h"
+#include "shell/main_view.h"
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/watchlist_dialog.h"
@@ -116,9 +117,8 @@ void OpenWatchlist() {
 }
 
 void AddCursorFundToWatchlist() {
-    const FundListRow* row =
-        State().Views.fundList.Row(MainWindow().GridNamed(FundListName).CursorRow());
-    if (row == nullptr || (*row)[CodeColumn].text.empty()) {
+    const FundListRow* row = FundListMenuRow();
+    if (row == nullptr) {
         ShowMessage("请选择要加入自选的基金"_gbk);
         return;
     }
@@ -163,6 +163,12 @@ void RemoveChosen(const Text& code) {
     ++state.generation;
     std::erase_if(state.funds, [&](const FundState& f) { return f.snapshot.code == code; });
     ShowWatchlistNow();
+}
+
+void AddWatchedFundToBasket(const Text& code) {
+    const FundState* fund = FindFund(Watchlist().funds, code);
+    if (fund != nullptr)
+        Fire(Routines().basket.addFund, code, fund->snapshot.name);
 }
 
 void OpenWatchedFund(const Text& code) {

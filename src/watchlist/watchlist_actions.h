@@ -19,6 +19,8 @@ void BuyChosen(const Text& code);
 void SellChosen(const Text& code);
 void EditPositionChosen(const Text& code);
 void RemoveChosen(const Text& code);
+// 自选菜单's 加入对比篮: the watched fund into the comparison basket, with the basket's refusals.
+void AddWatchedFundToBasket(const Text& code);
 
 // A fund's row double-clicked: opened in the main window as a search pick.
 void OpenWatchedFund(const Text& code);

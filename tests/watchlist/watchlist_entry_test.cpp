@@ -234,9 +234,15 @@ TEST_F(WatchlistTest, TheMenuActsOnTheRowUnderTheMouseAndGivesTheBasketItsCode) 
     AddFromList(EquityFund());
     AddFromList(BondFund(), 2);
     Text given;
-    Routines().watchlist.addToBasketChosen = [&given](const Text& code) { given = code; };
+    Text givenName;
+    Routines().basket.addFund = [&](const Text& code, const Text& name) {
+        given = code;
+        givenName = name;
+        return true;
+    };
     ChooseFromMenu(2, 4);
     EXPECT_EQ(given, BondFund().code);
+    EXPECT_EQ(givenName, Utf8ToText(BondFund().name));
     EXPECT_EQ(WatchlistWindow().GridNamed(WatchlistGridName).CursorRow(), 2);
     // The totals row has no menu.
     RightClickCell(WatchGrid(), 3, 0);
