@@ -3,10 +3,9 @@
 #include "app/basket_export.h"
 #include "app/watchlist_commands.h"
 #include "portal/list_export.h"
+#include "store/whole_file.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <unistd.h>
 
@@ -22,28 +21,6 @@ int Fail(int code, const std::string& message) {
 void ShowProgress(int done, int total) {
     std::cerr << "\rfundlens: page " << done << " of " << total << (done == total ? "\n" : "")
               << std::flush;
-}
-
-// Writes `content` to a temporary file beside `path` and renames it into place.
-bool WriteWhole(const std::string& path, const std::string& content, std::string& error) {
-    const std::string temporary = path + ".part" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        if (!out.flush()) {
-            error = "cannot write " + path;
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    std::error_code failed;
-    std::filesystem::rename(temporary, path, failed);
-    if (failed) {
-        error = "cannot write " + path + ": " + failed.message();
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -76,7 +53,7 @@ int WriteExportOutput(const CommandLine& commandLine, const std::string& content
         return std::cout.flush() ? 0 : Fail(PortalFailureExitCode, "cannot write the output");
     }
     std::string error;
-    if (!WriteWhole(commandLine.outputFile, content, error))
+    if (!WriteWholeFile(commandLine.outputFile, content, error))
         return Fail(PortalFailureExitCode, error);
     return 0;
 }

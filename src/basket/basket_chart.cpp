@@ -7,8 +7,6 @@
 #include "shell/program_state.h"
 #include "shell/windows.h"
 
-#include <cmath>
-
 namespace fundlens {
 
 namespace {
@@ -17,17 +15,6 @@ namespace {
 constexpr int HorizontalSubdivision = 2;
 constexpr int VerticalSubdivision = 0;
 constexpr const char* AxisTitleText = "时间|涨跌（%）";
-
-// The chart's values: a number beyond the float range reads as 0.
-std::vector<float> ChartValues(const std::vector<double>& values) {
-    std::vector<float> chart;
-    chart.reserve(values.size());
-    for (double v : values) {
-        const float value = static_cast<float>(v);
-        chart.push_back(std::isfinite(value) ? value : 0.0f);
-    }
-    return chart;
-}
 
 } // namespace
 

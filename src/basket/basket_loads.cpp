@@ -2,6 +2,7 @@
 
 #include "basket/basket_chart.h"
 #include "basket/basket_fetch.h"
+#include "basket/basket_set.h"
 #include "basket/basket_tables.h"
 #include "chart/periods.h"
 #include "portal/profile.h"
@@ -19,17 +20,6 @@ namespace {
 
 // Every archive of a full basket at once.
 constexpr int ArchivesAtOnce = MaxBasketFunds;
-
-BasketView& Basket() {
-    return State().Views.basket;
-}
-
-std::vector<Text> CodesOf(const BasketView& basket) {
-    std::vector<Text> codes;
-    for (const BasketFund& fund : basket.funds)
-        codes.push_back(fund.code);
-    return codes;
-}
 
 bool Contains(const std::vector<Text>& codes, const Text& code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
@@ -148,7 +138,7 @@ void StartBasketCurves() {
         return;
     }
     const RunToken run = StartRun(RunName::BasketLoad, window);
-    LoadBasketCurves(run, CodesOf(basket), basket.periodButton);
+    LoadBasketCurves(run, basket.Codes(), basket.periodButton);
 }
 
 void StartBasketHoldings(const std::vector<Text>& codes) {

@@ -16,10 +16,6 @@ namespace fundlens {
 
 namespace {
 
-BasketView& Basket() {
-    return State().Views.basket;
-}
-
 int FreeColorSlot(const BasketView& basket) {
     for (int slot = 0; slot < MaxBasketFunds; ++slot) {
         const bool taken = std::any_of(basket.funds.begin(), basket.funds.end(),
@@ -50,6 +46,10 @@ void ShowChangedBasket() {
 }
 
 } // namespace
+
+BasketView& Basket() {
+    return State().Views.basket;
+}
 
 Text BasketRefusal(const BasketView& basket, const Text& code) {
     if (!CheckFundCode(code).empty())

@@ -8,6 +8,9 @@
 
 namespace fundlens {
 
+// The program's basket (State().Views.basket).
+BasketView& Basket();
+
 // Why a fund cannot be added (GBK); empty when it can: a code that is not six digits, a fund
 // already in the basket, a full basket.
 Text BasketRefusal(const BasketView& basket, const Text& code);

@@ -4,7 +4,6 @@
 #include "basket/basket_loads.h"
 #include "basket/basket_set.h"
 #include "basket/basket_tables.h"
-#include "basket/whole_file.h"
 #include "chart/periods.h"
 #include "portal/profile.h"
 #include "runs/runs.h"
@@ -12,23 +11,9 @@
 #include "shell/messages.h"
 #include "shell/program_state.h"
 #include "shell/windows.h"
+#include "store/whole_file.h"
 
 namespace fundlens {
-
-namespace {
-
-BasketView& Basket() {
-    return State().Views.basket;
-}
-
-std::vector<Text> CodesOf(const BasketView& basket) {
-    std::vector<Text> codes;
-    for (const BasketFund& fund : basket.funds)
-        codes.push_back(fund.code);
-    return codes;
-}
-
-} // namespace
 
 void OpenBasketWindow() {
     const bool opening = !BasketWindow().Exists();
@@ -42,7 +27,7 @@ void OpenBasketWindow() {
     State().BasketChartState.panel = window.PanelNamed(BasketPanelName);
     ShowBasketButton();
     ShowBasket(); // what is held, while it is fetched afresh
-    StartBasketHoldings(CodesOf(basket));
+    StartBasketHoldings(basket.Codes());
     StartBasketCurves();
 }
 

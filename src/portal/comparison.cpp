@@ -82,7 +82,8 @@ FundCurves CutRecords(const Text& answer, const std::vector<Text>& codes, EndOf 
     return result;
 }
 
-// The chart's values: a number beyond the float range reads as 0.
+} // namespace
+
 std::vector<float> ChartValues(const std::vector<double>& values) {
     std::vector<float> chart;
     chart.reserve(values.size());
@@ -92,8 +93,6 @@ std::vector<float> ChartValues(const std::vector<double>& values) {
     }
     return chart;
 }
-
-} // namespace
 
 Text CompareUrl(const Text& compareCodes, const Text& periodKey) {
     const Text url =

@@ -57,6 +57,9 @@ struct FundCurves {
 // from a record reads 0 there; one missing from every record is not found.
 FundCurves CutFundCurves(const Text& answer, const std::vector<Text>& codes);
 
+// A curve's values as the chart draws them: one beyond the float range reads as 0.
+std::vector<float> ChartValues(const std::vector<double>& values);
+
 // The vertical description over every value of `series`: "9|floor(min)|ceil(max)", at least
 // one unit wide ("9|0|1" without any value).
 Text ValueRangeSpec(const std::vector<std::vector<float>>& series);

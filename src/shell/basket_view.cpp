@@ -22,6 +22,14 @@ Text FigureTable::Tip(int row, int column) const {
                : Text();
 }
 
+std::vector<Text> BasketView::Codes() const {
+    std::vector<Text> codes;
+    codes.reserve(funds.size());
+    for (const BasketFund& fund : funds)
+        codes.push_back(fund.code);
+    return codes;
+}
+
 const BasketFund* BasketView::Find(const Text& code) const {
     const auto found = std::find_if(funds.begin(), funds.end(),
                                     [&](const BasketFund& fund) { return fund.code == code; });

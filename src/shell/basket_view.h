@@ -73,6 +73,8 @@ struct BasketView {
 
     // The fund with `code`, or null.
     const BasketFund* Find(const Text& code) const;
+    // The funds' codes, in the basket's order.
+    std::vector<Text> Codes() const;
 };
 
 } // namespace fundlens

@@ -1,4 +1,4 @@
-#include "basket/whole_file.h"
+#include "store/whole_file.h"
 
 #include <cerrno>
 #include <cstdio>
