@@ -1,10 +1,11 @@
 #include "app/basket_export.h"
 
+#include "app/export_command.h"
 #include "basket/basket_fetch.h"
 #include "basket/basket_tables.h"
-#include "basket/whole_file.h"
 #include "chart/periods.h"
 #include "portal/profile.h"
+#include "portal/watchlist_answers.h"
 #include "store/input_checks.h"
 
 #include <algorithm>
@@ -51,32 +52,43 @@ bool ParseCodes(const std::string& list, std::vector<Text>& codes, std::string& 
     return true;
 }
 
-// Every fund's archive, fetched side by side.
-std::vector<std::optional<TopHoldings>> FetchTopTens(const std::vector<Text>& codes) {
-    std::vector<std::optional<TopHoldings>> tops(codes.size());
+// What the fund's own pages give: its latest top ten and its name (the window takes the name
+// from the fund list; here it is the main page's, or none).
+struct FundPages {
+    std::optional<TopHoldings> top;
+    Text name;
+};
+
+// Every fund's archive and main page, fetched side by side.
+std::vector<FundPages> FetchFundPages(const std::vector<Text>& codes) {
+    std::vector<FundPages> pages(codes.size());
     std::vector<std::thread> threads;
-    for (std::size_t f = 0; f < codes.size(); ++f)
-        threads.emplace_back([&, f] { tops[f] = FetchTopTen(codes[f], nullptr); });
+    for (std::size_t f = 0; f < codes.size(); ++f) {
+        threads.emplace_back([&, f] { pages[f].top = FetchTopTen(codes[f], nullptr); });
+        threads.emplace_back([&, f] { pages[f].name = FetchMainPage(codes[f], nullptr).name; });
+    }
     for (std::thread& thread : threads)
         thread.join();
-    return tops;
+    return pages;
 }
 
 // The tables' data; what failed is named on standard error.
 std::vector<BasketFundData> FundData(const std::vector<Text>& codes, const FundCurves& curves,
-                                     const std::vector<std::optional<TopHoldings>>& tops) {
+                                     const std::vector<FundPages>& pages) {
     std::vector<BasketFundData> funds;
     for (std::size_t f = 0; f < codes.size(); ++f) {
+        const std::optional<TopHoldings>& top = pages[f].top;
         BasketFundData fund;
         fund.code = codes[f];
+        fund.name = pages[f].name;
         fund.curveState = curves.found[f] ? Fetched::Loaded : Fetched::Failed;
         for (std::size_t k = 0; curves.found[f] && k < curves.dates.size(); ++k)
             fund.curve.push_back({curves.dates[k], curves.values[f][k]});
-        fund.holdingsState = tops[f] ? Fetched::Loaded : Fetched::Failed;
-        fund.holdings = tops[f].value_or(TopHoldings{});
+        fund.holdingsState = top ? Fetched::Loaded : Fetched::Failed;
+        fund.holdings = top.value_or(TopHoldings{});
         if (!curves.found[f])
             std::cerr << "fundlens: the portal gave no curve for " << codes[f] << "\n";
-        if (!tops[f])
+        if (!top)
             std::cerr << "fundlens: the holdings of " << codes[f] << " could not be fetched\n";
         funds.push_back(std::move(fund));
     }
@@ -117,23 +129,16 @@ int RunBasketExport(const CommandLine& commandLine) {
     if (!ParseBasketExport(commandLine.exportList, commandLine.exportPeriod, request, error))
         return Fail(BadUsageExitCode, error);
 
-    std::vector<std::optional<TopHoldings>> tops;
-    std::thread archives([&] { tops = FetchTopTens(request.codes); });
+    std::vector<FundPages> pages;
+    std::thread fundPages([&] { pages = FetchFundPages(request.codes); });
     const FundCurves curves = FetchBasketCurves(request.codes, request.periodKey, nullptr);
-    archives.join();
+    fundPages.join();
     if (!curves.HasPoints())
         return Fail(PortalFailureExitCode, TextToUtf8(ComparisonFailedMessage()));
 
-    const BasketTables tables = ComputeBasketTables(FundData(request.codes, curves, tops),
+    const BasketTables tables = ComputeBasketTables(FundData(request.codes, curves, pages),
                                                     CurrentPortalProfile().riskFreePct);
-    const std::string csv = BasketCsv(tables);
-    if (commandLine.outputFile.empty()) {
-        std::cout.write(csv.data(), static_cast<std::streamsize>(csv.size()));
-        return std::cout.flush() ? 0 : Fail(PortalFailureExitCode, "cannot write the output");
-    }
-    if (!WriteWholeFile(commandLine.outputFile, csv, error))
-        return Fail(PortalFailureExitCode, error);
-    return 0;
+    return WriteExportOutput(commandLine, BasketCsv(tables));
 }
 
 } // namespace fundlens

@@ -122,9 +122,13 @@ TEST_F(ExportTest, BadWordsExitWithTwoAndAReason) {
     }
 }
 
-// The codes of three funds of the market, joined as the command line gives them.
+// Three funds of the market, and their codes.
+constexpr std::size_t SomeFunds[] = {7, 140, 700};
 std::vector<std::string> SomeCodes(const demo::Universe& universe) {
-    return {universe.Funds()[7].code, universe.Funds()[140].code, universe.Funds()[700].code};
+    std::vector<std::string> codes;
+    for (const std::size_t fund : SomeFunds)
+        codes.push_back(universe.Funds()[fund].code);
+    return codes;
 }
 
 TEST_F(ExportTest, TheBasketsTablesOfAYearByDefault) {
@@ -145,6 +149,7 @@ TEST_F(ExportTest, TheBasketsTablesOfAYearByDefault) {
         const std::vector<std::string> risk = SplitText(lines[std::size_t(1 + f)], ",");
         ASSERT_EQ(risk.size(), 12u);
         EXPECT_EQ(risk[0], codes[std::size_t(f)]);
+        EXPECT_EQ(risk[1], universe().Funds()[SomeFunds[f]].name) << "named by its main page";
         EXPECT_TRUE(risk[2].ends_with("%") && risk[2].find('.') == risk[2].size() - 6)
             << "four decimals: " << risk[2];
         EXPECT_TRUE(risk[3].ends_with("%")) << "a year annualises: " << risk[3];
