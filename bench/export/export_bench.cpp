@@ -52,11 +52,15 @@ pid_t Spawn(const std::vector<std::string>& args) {
 void ExportLargestSector(benchmark::State& state) {
     const int sector = LargestSector();
     const std::string base = "http://127.0.0.1:" + std::to_string(Port);
-    const pid_t portal = Spawn({FUNDLENS_DEMO_PORTAL, "--port", std::to_string(Port),
-                                "--latency", "40", "--date", Date});
+    const pid_t portal = Spawn(
+        {FUNDLENS_DEMO_PORTAL, "--port", std::to_string(Port), "--latency", "40", "--date", Date});
     // Ready once the first export succeeds.
-    const std::vector<std::string> exportArgs{FUNDLENS_EXECUTABLE, "--portal", base, "--export",
-                                              "sector:" + std::to_string(sector), "--output",
+    const std::vector<std::string> exportArgs{FUNDLENS_EXECUTABLE,
+                                              "--portal",
+                                              base,
+                                              "--export",
+                                              "sector:" + std::to_string(sector),
+                                              "--output",
                                               "/tmp/fundlens-bench-export.csv"};
     for (int attempt = 0; attempt < 100; ++attempt) {
         int status = 0;

@@ -2,8 +2,8 @@
 
 #include "analysis/trading_clock.h"
 #include "app/export_command.h"
-#include "basket/install.h"
 #include "app/watchlist_commands.h"
+#include "basket/install.h"
 #include "compare/install.h"
 #include "demo-portal/demo_portal.h"
 #include "detail/install.h"

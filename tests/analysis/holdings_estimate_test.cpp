@@ -1,6 +1,6 @@
 #include "analysis/holdings_estimate.h"
-#include "portal/figures.h"
 #include "expect_figure.h"
+#include "portal/figures.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

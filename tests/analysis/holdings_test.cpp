@@ -35,9 +35,9 @@ TEST(TopHoldingsOf, ReadsTheWeightsAndTakesNamesFromTheQuotes) {
 }
 
 TEST(StockChangesOf, SuspendedIsADashAndUnreadableIsLeftOut) {
-    const std::vector<StockChange> changes = StockChangesOf(
-        {Quote("600519", "", "2.50"), Quote("000858", "", "-"), Quote("300750", "", ""),
-         Quote("00700", "", "-1.2")});
+    const std::vector<StockChange> changes =
+        StockChangesOf({Quote("600519", "", "2.50"), Quote("000858", "", "-"),
+                        Quote("300750", "", ""), Quote("00700", "", "-1.2")});
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes[0].stockCode, "600519");
     EXPECT_EQ(changes[0].changePct, 2.5);

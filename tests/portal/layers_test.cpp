@@ -32,8 +32,8 @@ constexpr int LastPlainLevel = 4; // store
 // The files of a Qt folder that the Qt-free fuzz build compiles: they include no Qt either.
 const std::set<std::string>& PlainFilesOfQtFolders() {
     static const std::set<std::string> files{
-        "chart/chart_geometry.h", "chart/chart_geometry.cpp", "chart/readout_geometry.h",
-        "chart/readout_geometry.cpp", "chart/periods.h", "chart/periods.cpp"};
+        "chart/chart_geometry.h",     "chart/chart_geometry.cpp", "chart/readout_geometry.h",
+        "chart/readout_geometry.cpp", "chart/periods.h",          "chart/periods.cpp"};
     return files;
 }
 
