@@ -19,8 +19,9 @@ Text BasketRefusal(const BasketView& basket, const Text& code);
 // acceptable (BasketRefusal empty).
 void AppendToBasket(BasketView& basket, const Text& code, const Text& name);
 
-// 菜单 "加入对比篮": the fund list's cursor row (its code and name as the list shows them) joins
-// the basket, or a message says why not; the window, when open, loads the new fund.
+// 菜单 "加入对比篮": the fund list's fund the menu acts on (FundListMenuRow; its code and name as
+// the list shows them) joins the basket, or a message says why not; the window, when open, loads
+// the new fund.
 void AddToBasket();
 
 // Adds a fund, or says why not; true when it was added.

@@ -9,7 +9,7 @@ namespace fundlens {
 void InstallWatchlistRoutines(EventRoutines& routines) {
     ResetWatchlist();
     routines.watchlistButtonClicked = OpenWatchlist;
-    routines.addToWatchlistChosen = AddCursorFundToWatchlist;
+    routines.addToWatchlistChosen = AddListFundToWatchlist;
     WatchlistRoutines& watchlist = routines.watchlist;
     watchlist.refreshClicked = RefreshClicked;
     watchlist.rowDoubleClicked = OpenWatchedFund;

@@ -116,7 +116,7 @@ void OpenWatchlist() {
     OpenWindow();
 }
 
-void AddCursorFundToWatchlist() {
+void AddListFundToWatchlist() {
     const FundListRow* row = FundListMenuRow();
     if (row == nullptr) {
         ShowMessage("请选择要加入自选的基金"_gbk);

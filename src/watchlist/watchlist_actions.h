@@ -10,9 +10,9 @@ namespace fundlens {
 // 自选基金钮: the window opened (or raised) and, when it opens, refreshed whole.
 void OpenWatchlist();
 
-// 菜单 "加入自选": the fund at the fund list's cursor row added (the picked fund is row 1),
-// then shown in the window.
-void AddCursorFundToWatchlist();
+// 菜单 "加入自选": the fund list's fund the menu acts on (FundListMenuRow) added, then shown in
+// the window.
+void AddListFundToWatchlist();
 
 // 自选菜单.
 void BuyChosen(const Text& code);

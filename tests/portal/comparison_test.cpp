@@ -165,8 +165,8 @@ TEST(ValueRangeSpec, FloorAndCeilingOfEveryCurve) {
         {{{}, {-1.5f}}, "9|-2|-1"},
         {{}, "9|0|1"},
     };
-    for (const auto& [series, spec] : cases)
-        EXPECT_EQ(ValueRangeSpec(series), spec);
+    for (const auto& [series, description] : cases)
+        EXPECT_EQ(ValueRangeSpec(series), description);
 }
 
 TEST(NetValuePage, ImageSourceOnlyBehindTheExactMarker) {
